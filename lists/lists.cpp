@@ -1,0 +1,144 @@
+// Caption and audio list files.
+#include "lists/lists.h"
+
+#include "lists/text_file.h"
+#include "startup/app.h"
+
+namespace kolvane {
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+
+// Consumes one line end (CR, LF or CR LF) at pos, if there is one.
+std::size_t skip_line_end(std::string_view text, std::size_t pos) {
+    if (pos < text.size() && text[pos] == '\r') {
+        ++pos;
+        if (pos < text.size() && text[pos] == '\n') ++pos;
+        return pos;
+    }
+    if (pos < text.size() && text[pos] == '\n') return pos + 1;
+    return pos;
+}
+
+// Consumes the comma or line end that ends a field; reports whether a new line starts after it.
+std::size_t skip_terminator(std::string_view text, std::size_t pos, bool& at_line_start) {
+    if (pos >= text.size()) return pos;
+    if (text[pos] == ',') {
+        at_line_start = false;
+        return pos + 1;
+    }
+    at_line_start = true;
+    return skip_line_end(text, pos);
+}
+
+std::string without_nul(std::string_view piece) {
+    std::string entry;
+    entry.reserve(piece.size());
+    for (char c : piece)
+        if (c != '\0') entry += c;
+    return entry;
+}
+
+// True when the line starting at pos holds nothing but blanks.
+bool blank_line_at(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && is_blank(text[pos])) ++pos;
+    return pos >= text.size() || is_line_end(text[pos]);
+}
+
+}  // namespace
+
+std::vector<std::string> split_list_fields(std::string_view text, int limit) {
+    std::vector<std::string> entries;
+    std::size_t pos = 0;
+    bool at_line_start = true;
+    while (pos < text.size()) {
+        if (at_line_start && blank_line_at(text, pos)) {
+            // An empty line yields no entry.
+            while (pos < text.size() && is_blank(text[pos])) ++pos;
+            pos = skip_line_end(text, pos);
+            continue;
+        }
+        if (static_cast<int>(entries.size()) >= limit) return {};
+        while (pos < text.size() && is_blank(text[pos])) ++pos;
+        if (pos < text.size() && text[pos] == '"') {
+            const std::size_t close = text.find('"', pos + 1);
+            if (close == std::string_view::npos) {
+                entries.push_back(without_nul(text.substr(pos + 1)));
+                break;
+            }
+            entries.push_back(without_nul(text.substr(pos + 1, close - pos - 1)));
+            pos = close + 1;
+            while (pos < text.size() && text[pos] != ',' && !is_line_end(text[pos])) ++pos;
+        } else {
+            std::size_t end = pos;
+            while (end < text.size() && text[end] != ',' && !is_line_end(text[end])) ++end;
+            std::size_t last = end;
+            while (last > pos && is_blank(text[last - 1])) --last;
+            entries.push_back(without_nul(text.substr(pos, last - pos)));
+            pos = end;
+        }
+        pos = skip_terminator(text, pos, at_line_start);
+    }
+    return entries;
+}
+
+std::string audio_list_path(const App& app) { return app.startup.windows_dir + audio_list_name; }
+std::string caption_list_path(const App& app) { return app.startup.windows_dir + caption_list_name; }
+
+namespace {
+
+void load_list(const std::string& path, int limit, std::vector<std::string>& list, std::int32_t& count) {
+    count = 0;
+    const auto text = read_text_file(path, max_list_file_bytes);
+    if (!text) return;
+    const auto entries = split_list_fields(*text, limit);
+    for (const auto& entry : entries) list[static_cast<std::size_t>(++count)] = entry;
+}
+
+bool save_list(const std::string& path, const std::vector<std::string>& list, std::int32_t count) {
+    std::string contents;
+    for (std::int32_t i = 1; i <= count; ++i) contents += list[static_cast<std::size_t>(i)] + "\r\n";
+    return replace_text_file(path, contents);
+}
+
+}  // namespace
+
+void load_audio_list(App& app) {
+    load_list(audio_list_path(app), max_audio_files, app.lists.audio_files, app.lists.audio_file_count);
+}
+
+void load_caption_list(App& app) {
+    load_list(caption_list_path(app), max_captions, app.lists.captions, app.lists.caption_count);
+}
+
+void reload_audio_list(App& app) {
+    load_audio_list(app);
+    app.audio.wav_busy = 0;
+    app.audio.midi_busy = 0;
+}
+
+bool save_audio_list(App& app) {
+    return save_list(audio_list_path(app), app.lists.audio_files, app.lists.audio_file_count);
+}
+
+bool save_caption_list(App& app) {
+    return save_list(caption_list_path(app), app.lists.captions, app.lists.caption_count);
+}
+
+void write_default_lists(App& app) {
+    if (app.settings.run_once == 1) return;
+    std::string audio;
+    for (int i = 1; i <= 9; ++i) audio += app.settings.install_path + "orvel" + std::to_string(i) + ".wav\r\n";
+    const std::string captions =
+        "Welcome To Kolvane Screen Saver\r\n"
+        "You can adjust the frame rate and how often to launch an object\r\n";
+    // Only a complete pair counts as written; otherwise the next start tries again.
+    if (!replace_text_file(audio_list_path(app), audio)) return;
+    if (!replace_text_file(caption_list_path(app), captions)) return;
+    app.settings.run_once = 1;
+    app.platform.store.save(app_name, config_section, "run_once", "1");
+}
+
+}  // namespace kolvane

@@ -1,0 +1,80 @@
+// The deterministic backend.
+#include "platform/headless/headless_platform.h"
+
+#include <algorithm>
+
+#include "startup/settings.h"
+
+namespace kolvane::headless {
+
+std::string MemoryStore::get(const std::string& app, const std::string& section, const std::string& key,
+                             const std::string& fallback) {
+    const auto it = values_.find({app, section, key});
+    return it == values_.end() ? fallback : it->second;
+}
+
+void MemoryStore::save(const std::string& app, const std::string& section, const std::string& key,
+                       const std::string& value) {
+    ++saves;
+    values_[{app, section, key}] = value;
+}
+
+bool MemoryStore::has(const std::string& key) const { return values_.count({app_name, config_section, key}) != 0; }
+
+std::string MemoryStore::value(const std::string& key) const {
+    const auto it = values_.find({app_name, config_section, key});
+    return it == values_.end() ? std::string() : it->second;
+}
+
+void MemoryStore::set(const std::string& key, const std::string& value) {
+    values_[{app_name, config_section, key}] = value;
+}
+
+std::optional<RegistryData> MemoryRegistry::query(std::uint32_t root, const std::string& sub_key,
+                                                  const std::string& value_name) {
+    ++queries;
+    const auto it = values_.find({root, sub_key, value_name});
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+}
+
+void MemoryRegistry::set_string(std::uint32_t root, const std::string& sub_key, const std::string& name,
+                                const std::string& text) {
+    RegistryData data;
+    data.type = reg_sz;
+    data.bytes = text + '\0';
+    data.length = static_cast<std::uint32_t>(data.bytes.size());
+    values_[{root, sub_key, name}] = data;
+}
+
+void MemoryRegistry::set_dword(std::uint32_t root, const std::string& sub_key, const std::string& name,
+                               std::uint32_t number) {
+    RegistryData data;
+    data.type = reg_dword;
+    for (int i = 0; i < 4; ++i) data.bytes += static_cast<char>((number >> (8 * i)) & 0xffu);
+    data.length = 4;
+    values_[{root, sub_key, name}] = data;
+}
+
+void FakeSystem::pump_events(std::int32_t timeout_ms) {
+    ++pump_rounds;
+    longest_wait = std::max(longest_wait, timeout_ms);
+    if (on_pump) on_pump();
+    // A wait with nothing to deliver sleeps to its deadline.
+    if (timeout_ms > 0) clock_ms += static_cast<std::uint32_t>(timeout_ms);
+}
+
+void FakeSystem::system_parameters_info(std::uint32_t action, std::int32_t param, const char* text,
+                                        std::uint32_t flags) {
+    calls.push_back({action, param, text ? text : "", flags});
+}
+
+bool FakeSystem::window_titled_exists(const std::string& title) {
+    return std::find(windows.begin(), windows.end(), title) != windows.end();
+}
+
+void FakeSystem::message_box(const std::string& text, const std::string& title, unsigned flags) {
+    boxes.emplace_back(text, title, flags);
+}
+
+}  // namespace kolvane::headless

@@ -1,0 +1,84 @@
+// A deterministic backend: settable clock, in-memory settings and registry, recorded system calls.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/settings_store.h"
+#include "platform/system.h"
+
+namespace kolvane::headless {
+
+class MemoryStore : public SettingsStore {
+public:
+    std::string get(const std::string& app, const std::string& section, const std::string& key,
+                    const std::string& fallback) override;
+    void save(const std::string& app, const std::string& section, const std::string& key,
+              const std::string& value) override;
+    bool has(const std::string& key) const;
+    std::string value(const std::string& key) const;  // in the program's own application and section
+    void set(const std::string& key, const std::string& value);
+    int saves = 0;
+
+private:
+    std::map<std::tuple<std::string, std::string, std::string>, std::string> values_;
+};
+
+class MemoryRegistry : public RegistryReader {
+public:
+    std::optional<RegistryData> query(std::uint32_t root, const std::string& sub_key,
+                                      const std::string& value_name) override;
+    void set_string(std::uint32_t root, const std::string& sub_key, const std::string& name, const std::string& text);
+    void set_dword(std::uint32_t root, const std::string& sub_key, const std::string& name, std::uint32_t number);
+    int queries = 0;
+
+private:
+    std::map<std::tuple<std::uint32_t, std::string, std::string>, RegistryData> values_;
+};
+
+struct SystemCall {
+    std::uint32_t action;
+    std::int32_t param;
+    std::string text;
+    std::uint32_t flags;
+};
+
+class FakeSystem : public SystemApi {
+public:
+    std::uint32_t time_get_time() override { return clock_ms; }
+    // Runs the scripted event handler, then moves the clock by the time the wait would have slept.
+    void pump_events(std::int32_t timeout_ms) override;
+    int show_cursor(bool show) override { return show ? ++cursor_counter : --cursor_counter; }
+    void system_parameters_info(std::uint32_t action, std::int32_t param, const char* text,
+                                std::uint32_t flags) override;
+    bool window_titled_exists(const std::string& title) override;
+    std::string raw_windows_directory() override { return windows_dir; }
+    void message_box(const std::string& text, const std::string& title, unsigned flags) override;
+    std::string program_folder() override { return folder; }
+    double twips_per_pixel_x() override { return twips_x; }
+    double twips_per_pixel_y() override { return twips_y; }
+    float screen_width_twips() override { return screen_twips_w; }
+    float screen_height_twips() override { return screen_twips_h; }
+    char path_separator() const override { return separator; }
+
+    std::uint32_t clock_ms = 0;
+    int cursor_counter = 0;
+    int pump_rounds = 0;
+    std::int32_t longest_wait = 0;
+    std::function<void()> on_pump;  // scripted input delivered in each round
+    std::vector<SystemCall> calls;
+    std::vector<std::string> windows;  // titles of existing top-level windows
+    std::vector<std::tuple<std::string, std::string, unsigned>> boxes;
+    std::string windows_dir = "C:\\WINDOWS";
+    std::string folder = "C:\\Program Files\\Kolvane";
+    double twips_x = 15.0;
+    double twips_y = 15.0;
+    float screen_twips_w = 640 * 15.0f;
+    float screen_twips_h = 480 * 15.0f;
+    char separator = '\\';
+};
+
+}  // namespace kolvane::headless

@@ -1,0 +1,138 @@
+// Windows registry, clock, pointer, window lookup and message boxes.
+#include "platform/win32/win32_platform.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <vector>
+
+namespace kolvane::win32 {
+
+namespace {
+std::string settings_key(const std::string& app, const std::string& section) {
+    return "Software\\VB and VBA Program Settings\\" + app + "\\" + section;
+}
+
+int screen_dpi(int index) {
+    HDC dc = GetDC(nullptr);
+    const int dpi = dc ? GetDeviceCaps(dc, index) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+}  // namespace
+
+std::string RegistryStore::get(const std::string& app, const std::string& section, const std::string& key,
+                               const std::string& fallback) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, settings_key(app, section).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return fallback;
+    DWORD type = 0;
+    DWORD size = 0;
+    std::string result = fallback;
+    if (RegQueryValueExA(handle, key.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        std::vector<char> buffer(size + 1, '\0');
+        if (RegQueryValueExA(handle, key.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) ==
+            ERROR_SUCCESS)
+            result.assign(buffer.data());
+    }
+    RegCloseKey(handle);
+    return result;
+}
+
+void RegistryStore::save(const std::string& app, const std::string& section, const std::string& key,
+                         const std::string& value) {
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, settings_key(app, section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                        &handle, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(handle, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(handle);
+}
+
+std::optional<RegistryData> Win32Registry::query(std::uint32_t root, const std::string& sub_key,
+                                                 const std::string& value_name) {
+    HKEY handle = nullptr;
+    const HKEY root_key = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+    if (RegOpenKeyExA(root_key, sub_key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::nullopt;
+    char buffer[255];
+    for (char& c : buffer) c = ' ';
+    DWORD type = 0;
+    DWORD length = sizeof buffer;
+    const LONG status =
+        RegQueryValueExA(handle, value_name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &length);
+    RegCloseKey(handle);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    RegistryData data;
+    data.type = type;
+    data.length = length;
+    data.bytes.assign(buffer, buffer + (length < sizeof buffer ? length : sizeof buffer));
+    return data;
+}
+
+std::uint32_t Win32System::time_get_time() { return timeGetTime(); }
+
+bool deliver_pending_messages() {
+    bool any = false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        any = true;
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return any;
+}
+
+void Win32System::pump_events(std::int32_t timeout_ms) {
+    if (deliver_pending_messages() || timeout_ms <= 0) return;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(timeout_ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    deliver_pending_messages();
+}
+
+int Win32System::show_cursor(bool show) { return ShowCursor(show ? TRUE : FALSE); }
+
+void Win32System::system_parameters_info(std::uint32_t action, std::int32_t param, const char* text,
+                                         std::uint32_t flags) {
+    SystemParametersInfoA(action, static_cast<UINT>(param), const_cast<char*>(text), flags);
+}
+
+bool Win32System::window_titled_exists(const std::string& title) {
+    return FindWindowA(nullptr, title.c_str()) != nullptr;
+}
+
+std::string Win32System::raw_windows_directory() {
+    char buffer[256] = {};
+    const UINT n = GetWindowsDirectoryA(buffer, 255);
+    if (n == 0 || n > 255) return "";
+    return std::string(buffer, n);
+}
+
+void Win32System::message_box(const std::string& text, const std::string& title, unsigned flags) {
+    MessageBoxA(nullptr, text.c_str(), title.c_str(), flags);
+}
+
+std::string Win32System::program_folder() {
+    char buffer[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    std::string path(buffer, n);
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+double Win32System::twips_per_pixel_x() { return 1440.0 / screen_dpi(LOGPIXELSX); }
+double Win32System::twips_per_pixel_y() { return 1440.0 / screen_dpi(LOGPIXELSY); }
+
+float Win32System::screen_width_twips() {
+    return static_cast<float>(GetSystemMetrics(SM_CXSCREEN) * twips_per_pixel_x());
+}
+
+float Win32System::screen_height_twips() {
+    return static_cast<float>(GetSystemMetrics(SM_CYSCREEN) * twips_per_pixel_y());
+}
+
+}  // namespace kolvane::win32
