@@ -7,6 +7,8 @@
 #include "platform/settings_store.h"
 #include "platform/system.h"
 #include "scene/run_state.h"
+#include "scene/scene_state.h"
+#include "scene/sprites/sprite_table.h"
 #include "startup/chance.h"
 #include "startup/random.h"
 #include "startup/settings.h"
@@ -39,6 +41,9 @@ struct App {
     AudioChannels audio;
     Random random;
     SpeedTables speed;
+    SpriteTable sprites;
+    RotationState rotation;
+    ScrollerState scroller;
     int loop_index = 0;  // shared loop counter; a procedure that counts with it leaves it changed
 };
 
