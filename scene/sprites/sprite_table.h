@@ -34,6 +34,14 @@ struct FrameRect {
     std::int32_t sheet_x = 0, sheet_y = 0, width = 0, height = 0, depth = 0;
 };
 
+// A screen rectangle in whole pixels.
+struct FreedRect {
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+};
+
+// Room for every slot once: a slot is recorded at most once per frame.
+inline constexpr int freed_rect_capacity = sprite_slot_capacity;
+
 struct SpriteTable {
     std::array<SpriteSlot, sprite_slot_capacity> slot{};
     std::array<std::int16_t, kind_capacity> kind_count{};
@@ -43,6 +51,27 @@ struct SpriteTable {
     std::int32_t max_sprites = 25;
     std::int32_t next_kind = 0;         // the launcher's last considered kind
     std::int32_t launch_countdown = 0;  // frames towards the next launch attempt
+
+    // Slots freed by move_sprites this frame are no longer drawn nor shown, but their last picture
+    // is still on the screen. Each entry is where such a slot was last shown: left and top are
+    // old_x and old_y rounded ties to even (as the compositor rounds them), width and height those
+    // of the frame it showed. blit_flicker_free copies each rectangle to ascreen from
+    // background_work (already erased there, live sprites intact), then sets freed_count to 0.
+    std::array<FreedRect, freed_rect_capacity> freed_rects{};
+    std::int32_t freed_count = 0;
 };
+
+// Builds the frame and animation tables, empties the table and readies the launch counters.
+void init_sprites(App& app);
+// Frees every slot and zeroes the per-kind counters; draw_order stays.
+void sprites_reset(App& app);
+// Erases every live sprite from the composed frame, then resets the table.
+void sprites_clear(App& app);
+// Frees one slot; keep_count leaves the kind's counter alone (the launcher reuses the slot at once).
+void sprite_off(App& app, std::int32_t slot, bool keep_count = false);
+// Starts an animation sequence on a slot, showing its first frame at once.
+void setsprite_anim(App& app, std::int32_t slot, std::int32_t sequence);
+// One bubble pass of draw_order by the depth of each slot's current frame.
+void sort_sprites(App& app);
 
 }  // namespace kolvane
