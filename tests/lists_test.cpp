@@ -1,1 +1,147 @@
+// The list files: field rules, limits, saving and the first-run defaults.
 #include <gtest/gtest.h>
+
+#include "lists/lists.h"
+#include "startup/settings.h"
+#include "tests/test_app.h"
+
+namespace kolvane {
+namespace {
+
+using testing::read_file;
+using testing::TempDir;
+using testing::TestApp;
+using testing::write_file;
+using Entries = std::vector<std::string>;
+
+TEST(ListFields, CommasSplitAndQuotesKeepCommas) {
+    EXPECT_EQ(split_list_fields("Hello, World\r\n", 100), (Entries{"Hello", "World"}));
+    EXPECT_EQ(split_list_fields("\"Hello, World\"\r\n", 100), (Entries{"Hello, World"}));
+    // Text after the closing quote up to the comma is dropped.
+    EXPECT_EQ(split_list_fields("\"a\"junk,b\r\n", 100), (Entries{"a", "b"}));
+    EXPECT_EQ(split_list_fields("  \t lead\r\n", 100), (Entries{"lead"}));
+    EXPECT_EQ(split_list_fields("trail  \t\r\n", 100), (Entries{"trail"}));
+}
+
+TEST(ListFields, EveryKindOfLineEndEndsAField) {
+    EXPECT_EQ(split_list_fields("a\r\nb\nc\rd", 100), (Entries{"a", "b", "c", "d"}));
+    EXPECT_EQ(split_list_fields("a\rb\r", 100), (Entries{"a", "b"}));
+}
+
+TEST(ListFields, BlankLinesYieldNothingButEmptyFieldsBetweenCommasDo) {
+    EXPECT_EQ(split_list_fields("a\r\n\r\n   \r\nb\r\n\r\n", 100), (Entries{"a", "b"}));
+    EXPECT_EQ(split_list_fields("a,,b\r\n", 100), (Entries{"a", "", "b"}));
+    EXPECT_EQ(split_list_fields("", 100), Entries{});
+}
+
+TEST(ListFields, HostileContentLoadsWithoutHarm) {
+    // An unbalanced quote runs to the end of the text.
+    EXPECT_EQ(split_list_fields("a\r\n\"open, never closed\r\nmore", 100),
+              (Entries{"a", "open, never closed\r\nmore"}));
+    // NUL bytes are dropped from entries.
+    EXPECT_EQ(split_list_fields(std::string("x\0y\r\n", 5), 100), (Entries{"xy"}));
+    const std::string long_line(200000, 'w');
+    EXPECT_EQ(split_list_fields(long_line + "\r\n", 100), (Entries{long_line}));
+}
+
+TEST(ListFields, MoreEntriesThanTheLimitGiveAnEmptyList) {
+    std::string text;
+    for (int i = 1; i <= 500; ++i) text += "file" + std::to_string(i) + ".wav\r\n";
+    const auto full = split_list_fields(text, 500);
+    ASSERT_EQ(full.size(), 500u);
+    EXPECT_EQ(full.back(), "file500.wav");
+    EXPECT_TRUE(split_list_fields(text + "file501.wav\r\n", 500).empty());
+    // Commas count: one line of 101 pieces is over the caption limit.
+    std::string captions = "c";
+    for (int i = 0; i < 100; ++i) captions += ",c";
+    EXPECT_TRUE(split_list_fields(captions, 100).empty());
+}
+
+class ListFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        t.app.startup.windows_dir = dir.folder();
+        t.app.settings.install_path = "C:\\INSTALL\\";
+    }
+    TempDir dir;
+    TestApp t;
+};
+
+TEST_F(ListFiles, MissingFilesGiveEmptyLists) {
+    t.app.lists.caption_count = 5;
+    load_caption_list(t.app);
+    load_audio_list(t.app);
+    EXPECT_EQ(t.app.lists.caption_count, 0);
+    EXPECT_EQ(t.app.lists.audio_file_count, 0);
+}
+
+TEST_F(ListFiles, SavedListsLoadBackAndEmptyListsLeaveEmptyFiles) {
+    t.app.lists.caption_count = 2;
+    t.app.lists.captions[1] = "First caption";
+    t.app.lists.captions[2] = "\"Quoted, text\"";
+    ASSERT_TRUE(save_caption_list(t.app));
+    EXPECT_EQ(read_file(caption_list_path(t.app)), "First caption\r\n\"Quoted, text\"\r\n");
+    t.app.lists.caption_count = 0;
+    load_caption_list(t.app);
+    ASSERT_EQ(t.app.lists.caption_count, 2);
+    EXPECT_EQ(t.app.lists.captions[2], "Quoted, text");
+
+    t.app.lists.audio_file_count = 0;
+    ASSERT_TRUE(save_audio_list(t.app));
+    EXPECT_EQ(read_file(audio_list_path(t.app)), "");
+    load_audio_list(t.app);
+    EXPECT_EQ(t.app.lists.audio_file_count, 0);
+}
+
+TEST_F(ListFiles, ReloadingTheAudioListFreesBothChannels) {
+    write_file(audio_list_path(t.app), "a.mid\r\nb.wav\r\n");
+    t.app.audio.midi_busy = 1;
+    t.app.audio.wav_busy = 1;
+    reload_audio_list(t.app);
+    EXPECT_EQ(t.app.lists.audio_file_count, 2);
+    EXPECT_EQ(t.app.audio.midi_busy, 0);
+    EXPECT_EQ(t.app.audio.wav_busy, 0);
+}
+
+TEST_F(ListFiles, AnOversizedFileLoadsAsEmptyAndAFailedSaveKeepsTheOldFile) {
+    write_file(caption_list_path(t.app), std::string(max_list_file_bytes + 1, 'x'));
+    load_caption_list(t.app);
+    EXPECT_EQ(t.app.lists.caption_count, 0);
+
+    write_file(caption_list_path(t.app), "old\r\n");
+    t.app.startup.windows_dir = (dir.path() / "no-such-folder").string() + "/";
+    t.app.lists.caption_count = 1;
+    t.app.lists.captions[1] = "new";
+    EXPECT_FALSE(save_caption_list(t.app));
+    t.app.startup.windows_dir = dir.folder();
+    EXPECT_EQ(read_file(caption_list_path(t.app)), "old\r\n");
+}
+
+TEST_F(ListFiles, FirstRunWritesTheDefaultsOnce) {
+    write_file(caption_list_path(t.app), "stale\r\n");
+    t.app.settings.run_once = 0;
+    write_default_lists(t.app);
+    EXPECT_EQ(t.app.settings.run_once, 1);
+    EXPECT_EQ(t.store.value("run_once"), "1");
+    std::string audio;
+    for (int i = 1; i <= 9; ++i) audio += "C:\\INSTALL\\orvel" + std::to_string(i) + ".wav\r\n";
+    EXPECT_EQ(read_file(audio_list_path(t.app)), audio);
+    EXPECT_EQ(read_file(caption_list_path(t.app)),
+              "Welcome To Kolvane Screen Saver\r\n"
+              "You can adjust the frame rate and how often to launch an object\r\n");
+
+    write_file(caption_list_path(t.app), "mine\r\n");
+    write_default_lists(t.app);
+    EXPECT_EQ(read_file(caption_list_path(t.app)), "mine\r\n");
+}
+
+TEST_F(ListFiles, AFirstRunThatCannotWriteTriesAgainNextTime) {
+    t.app.startup.windows_dir = (dir.path() / "missing").string() + "/";
+    t.app.settings.run_once = 0;
+    write_default_lists(t.app);
+    EXPECT_EQ(t.app.settings.run_once, 0);
+    EXPECT_FALSE(t.store.has("run_once"));
+}
+
+}  // namespace
+}  // namespace kolvane
