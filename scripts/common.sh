@@ -1,0 +1,38 @@
+# Shared by scripts/run and scripts/test: Debian packages, the Wine prefix and the test display.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+packages_build="cmake ninja-build g++ pkg-config libgtest-dev googletest libbenchmark-dev \
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev fonts-liberation libx11-dev libcairo2-dev"
+packages_windows="mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64"
+packages_display="xvfb xauth xdotool imagemagick x11-utils"
+
+# Installs the Debian packages that are missing (as root, or through sudo).
+ensure_packages() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "== installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q >/dev/null
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# A Wine prefix of our own, initialised once, with its server kept running for fast starts.
+setup_wine() {
+  export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "== creating the Wine prefix (once)"
+    mkdir -p "$WINEPREFIX"
+    wine wineboot -i </dev/null >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  # Without a window manager every window close would wait two seconds.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+}
+
+stop_wine() { wineserver -k >/dev/null 2>&1 || true; }

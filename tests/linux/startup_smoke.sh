@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Starts the Linux program with each switch in a private home and checks what it leaves behind.
+set -euo pipefail
+program=$1
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data
+unset DISPLAY
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# No install folder: the message on standard error, exit 1, nothing written.
+set +e
+"$program" /S 2>"$home/err"; code=$?
+set -e
+[ "$code" = 1 ] || fail "missing install folder exited $code"
+grep -q "<Installation Path Not Found!>" "$home/err" || fail "no install-folder message"
+[ ! -e "$home/data/kolvane/Kolvane Captions.dat" ] || fail "lists written without an install folder"
+
+mkdir -p "$home/config/kolvane"
+printf '[Config]\ninstall_path=/opt/kolvane/sounds\n' >"$home/config/kolvane/settings.ini"
+
+# Unknown switches open nothing and succeed.
+"$program" /X || fail "/X failed"
+"$program" -s || fail "-s failed"
+
+# The first run writes both lists with CR LF ends and marks itself done.
+set +e
+"$program" /s 2>"$home/err"; code=$?
+set -e
+[ "$code" = 3 ] || fail "/s exited $code"
+grep -q "not built yet" "$home/err" || fail "/s did not say it is not built"
+captions=$(od -c "$home/data/kolvane/Kolvane Captions.dat" | head -3)
+printf 'Welcome To Kolvane Screen Saver\r\nYou can adjust the frame rate and how often to launch an object\r\n' |
+  cmp - "$home/data/kolvane/Kolvane Captions.dat" || fail "caption defaults differ: $captions"
+expected=""
+for i in 1 2 3 4 5 6 7 8 9; do expected+="/opt/kolvane/sounds/orvel$i.wav\r\n"; done
+printf "$expected" | cmp - "$home/data/kolvane/Kolvane Audio Files.dat" || fail "audio defaults differ"
+grep -q '^run_once=1$' "$home/config/kolvane/settings.ini" || fail "run_once not stored"
+grep -q '^install_path=/opt/kolvane/sounds$' "$home/config/kolvane/settings.ini" || fail "install_path changed"
+
+# A later run leaves the user's lists alone.
+printf 'Mine\r\n' >"$home/data/kolvane/Kolvane Captions.dat"
+"$program" /X
+"$program" /s 2>/dev/null || true
+[ "$(cat "$home/data/kolvane/Kolvane Captions.dat")" = $'Mine\r' ] || fail "second run overwrote the captions"
+echo "startup smoke checks passed"
