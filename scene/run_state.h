@@ -35,3 +35,16 @@ struct AudioChannels {
 };
 
 }  // namespace kolvane
+
+namespace kolvane {
+
+// The scene's own timers, run inside the frame wait: the audio tick and the password prompt's limit.
+struct SceneTimers {
+    bool audio_enabled = false;
+    std::int32_t audio_interval = 0;  // milliseconds
+    std::int32_t audio_due = 0;       // tick count of the next audio tick
+    bool prompt_enabled = false;
+    std::int32_t prompt_due = 0;      // tick count at which the password prompt closes itself
+};
+
+}  // namespace kolvane

@@ -1,0 +1,37 @@
+// The scene window's life: load, first activation, the frame loop, input counting and unload.
+#pragma once
+#include <cstdint>
+
+namespace kolvane {
+
+struct App;
+
+// Runs a whole scene on a window the backend has created: Form_Load, then Form_Activate, which
+// returns once the scene has stopped and the window is gone.
+void run_scene_window(App& app);
+
+void Form_Load(App& app);
+void Form_Activate(App& app);
+void main_loop(App& app);
+// The tear-down; false when the unload is refused (the window stays until the loop stops it).
+bool Form_Unload(App& app);
+
+// One frame's work, in order: erase, move, draw, show, sort, clock, caption.
+void frame_work(App& app);
+// Delivers events until the frame's time is over, running the scene's timers as they fall due.
+void frame_wait(App& app);
+// The end of a frame: the block count, the input test, the repaint; true when the scene must stop.
+bool end_of_frame(App& app);
+
+// Input handlers the backend calls while it delivers events.
+void ascreen_MouseMove(App& app);
+void do_keypress(App& app);
+// The window system asks the window to close (the session ends, another program closes it).
+void scene_close_request(App& app);
+
+// The three frame periods from the settings (products clamped to the 32-bit range).
+void derive_scene_periods(App& app);
+
+inline constexpr std::int32_t frames_per_input_block = 80;
+
+}  // namespace kolvane
