@@ -14,6 +14,7 @@ struct ScrollerState {
     std::int32_t scroller_phase = 0;      // 0 waiting, 1 rising, 2 resting or sinking
     std::int32_t scroller_countdown = 0;  // frames before the caption line acts again
     std::int32_t caption_index = 0;       // caption shown last; 0 before the first
+    float scroller_top = 0.0f;            // the caption box's top edge, twips
 };
 
 }  // namespace kolvane

@@ -4,8 +4,11 @@
 #include <string>
 
 #include "lists/lists.h"
+#include "platform/display.h"
+#include "platform/overlay_view.h"
 #include "platform/settings_store.h"
 #include "platform/system.h"
+#include "scene/render/scene_surfaces.h"
 #include "scene/run_state.h"
 #include "scene/scene_state.h"
 #include "scene/sprites/sprite_table.h"
@@ -19,6 +22,9 @@ struct Platform {
     SystemApi& system;
     SettingsStore& store;
     RegistryReader& registry;
+    Display* display = nullptr;        // the screen the scene is shown on
+    OverlayView* overlays = nullptr;   // the caption and clock boxes
+    LocalClock* local_clock = nullptr; // the time of day; the standard library's when absent
 };
 
 // Values recorded by Main at start-up.
@@ -44,6 +50,7 @@ struct App {
     SpriteTable sprites;
     RotationState rotation;
     ScrollerState scroller;
+    SceneSurfaces surfaces;
     int loop_index = 0;  // shared loop counter; a procedure that counts with it leaves it changed
 };
 

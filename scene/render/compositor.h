@@ -1,10 +1,49 @@
-// Compositor: erases, draws and shows the sprites on the scene's surfaces.
+// Compositor: erases, draws and shows the sprites on the scene's surfaces; set-up and transitions.
 #pragma once
+#include "scene/render/scene_surfaces.h"
 
 namespace kolvane {
 
 struct App;
 
 void blit_old_sprites(App& app);
+void blit_new_sprites(App& app);
+void blit_flicker_free(App& app);
+// Brings all of source onto destination with transition mode 1 (random blocks), 2 (rows from both
+// edges) or 3 (columns from both edges), delivering events between steps; other modes copy nothing.
+void blit_effect(App& app, const Surface& source, ScreenPicture& destination, int mode, int spare);
+
+// The scene's first activation: the screen picture, its persistent image and the off-screen copies
+// get the screen size and the stretched picture pictures(current_picture). Expects screen_width,
+// screen_height and current_picture set, and the pictures and sheets loaded.
+void setup_surfaces(App& app);
+// The end-of-frame repaint: all of background_copy over ascreen.
+void repaint_screen(App& app);
+
+// One axis of the rectangle a moved slot shows: from where it was to where it is now, one pixel
+// longer on the side of the movement.
+struct FlickerSpan {
+    int start = 0;
+    int length = 0;
+};
+FlickerSpan flicker_free_span(double old_position, double position, int size);
+
+// Where a slot is drawn and which rectangle of the sheets it shows.
+struct SlotPicture {
+    int x = 0, y = 0, width = 0, height = 0;
+    int sheet_x = 0, sheet_y = 0;
+    bool masked = false;
+};
+SlotPicture slot_picture(const App& app, int slot);
+
+// Drawing into ascreen: into the persistent image while persistent drawing is on (the window then
+// shows it), else straight onto the screen. The changed rectangle goes to the display.
+PixelRect draw_to_screen(App& app, int x, int y, int width, int height, const Surface& source, int source_x,
+                         int source_y, RasterOp op);
+// A picture painted into ascreen at (0, 0), stretched to the scene size.
+void stretch_to_screen(App& app, const Surface& picture);
+void set_persistent_drawing(App& app, bool on);
+// What a copy from ascreen reads: the persistent image while persistent drawing is on, else the screen.
+const Surface& screen_source(const App& app);
 
 }  // namespace kolvane

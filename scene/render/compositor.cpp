@@ -1,0 +1,235 @@
+// The compositor: per-frame erase, draw and show of the sprites, the surface set-up and the transitions.
+#include "scene/render/compositor.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/display.h"
+#include "scene/render/overlays.h"
+#include "startup/app.h"
+#include "startup/numeric.h"
+#include "startup/system_services.h"
+
+namespace kolvane {
+
+namespace {
+
+void show(Display* display, const ScreenPicture& screen, const PixelRect& r) {
+    if (display && !r.empty()) display->present(screen.shown, r.left, r.top, r.width, r.height);
+}
+
+PixelRect draw_into(ScreenPicture& screen, Display* display, int x, int y, int width, int height,
+                    const Surface& source, int source_x, int source_y, RasterOp op) {
+    PixelRect r;
+    if (screen.persistent_drawing) {
+        r = bit_blt(screen.persistent, x, y, width, height, source, source_x, source_y, op);
+        bit_blt(screen.shown, r.left, r.top, r.width, r.height, screen.persistent, r.left, r.top, RasterOp::srccopy);
+    } else {
+        r = bit_blt(screen.shown, x, y, width, height, source, source_x, source_y, op);
+    }
+    show(display, screen, r);
+    return r;
+}
+
+// The slot numbers in drawing order, skipping free slots.
+template <typename Visit>
+void for_each_active_slot(App& app, Visit visit) {
+    const SpriteTable& table = app.sprites;
+    const int last = std::min(table.max_sprites, sprite_slot_capacity - 1);
+    for (int k = 1; k <= last; ++k) {
+        const int s = table.draw_order[static_cast<std::size_t>(k)];
+        if (table.slot[static_cast<std::size_t>(s)].active == 0) continue;
+        visit(s);
+    }
+}
+
+constexpr int block_grid = 40;  // mode 1 cuts the screen into 40 x 40 blocks
+constexpr int block_count = block_grid * block_grid;
+
+void random_blocks(App& app, const Surface& source, ScreenPicture& destination) {
+    const double cw = app.run.screen_width / static_cast<double>(block_grid);
+    const double ch = app.run.screen_height / static_cast<double>(block_grid);
+    struct Origin {
+        double x, y;
+    };
+    std::array<Origin, block_count + 1> origins{};  // entry 0 unused
+    int n = 1;
+    for (int row = 0; row < block_grid; ++row)
+        for (int column = 0; column < block_grid; ++column) origins[static_cast<std::size_t>(n++)] = {column * cw, row * ch};
+    for (int i = 1; i <= block_count; ++i) {
+        const auto r = static_cast<int>(int_floor(block_count * app.random.next() + 1));
+        std::swap(origins[static_cast<std::size_t>(i)], origins[static_cast<std::size_t>(r)]);
+    }
+    // One pixel larger than a block: the rounded origins then leave no gap.
+    const int block_w = to_pixel(cw + 1), block_h = to_pixel(ch + 1);
+    for (int i = 1; i <= block_count; ++i) {
+        const int x = to_pixel(origins[static_cast<std::size_t>(i)].x);
+        const int y = to_pixel(origins[static_cast<std::size_t>(i)].y);
+        draw_into(destination, app.platform.display, x, y, block_w, block_h, source, x, y, RasterOp::srccopy);
+        pause_ms(app.platform.system, 1);
+    }
+}
+
+// The odd lines are brought in from the far edge: the last odd line is size - 1 for an even size
+// and size - 2 for an odd one, so every line is copied exactly once either way.
+int last_odd_line(int size) { return size % 2 == 0 ? size - 1 : size - 2; }
+
+void rows_from_both_edges(App& app, const Surface& source, ScreenPicture& destination) {
+    const int w = app.run.screen_width, h = app.run.screen_height;
+    Display* display = app.platform.display;
+    for (int i = 0; i <= h; i += 2) {
+        const int from_top = i;
+        const int from_bottom = last_odd_line(h) - i;
+        draw_into(destination, display, 0, from_top, w, 1, source, 0, from_top, RasterOp::srccopy);
+        draw_into(destination, display, 0, from_bottom, w, 1, source, 0, from_bottom, RasterOp::srccopy);
+        pause_ms(app.platform.system, 6);
+    }
+}
+
+void columns_from_both_edges(App& app, const Surface& source, ScreenPicture& destination) {
+    const int w = app.run.screen_width, h = app.run.screen_height;
+    Display* display = app.platform.display;
+    for (int i = 0; i <= w; i += 2) {
+        const int from_left = i;
+        const int from_right = last_odd_line(w) - i;
+        draw_into(destination, display, from_left, 0, 1, h, source, from_left, 0, RasterOp::srccopy);
+        draw_into(destination, display, from_right, 0, 1, h, source, from_right, 0, RasterOp::srccopy);
+        pause_ms(app.platform.system, 4);
+    }
+}
+
+}  // namespace
+
+PixelRect draw_to_screen(App& app, int x, int y, int width, int height, const Surface& source, int source_x,
+                         int source_y, RasterOp op) {
+    return draw_into(app.surfaces.ascreen, app.platform.display, x, y, width, height, source, source_x, source_y,
+                     op);
+}
+
+void stretch_to_screen(App& app, const Surface& picture) {
+    ScreenPicture& screen = app.surfaces.ascreen;
+    Surface& target = screen.persistent_drawing ? screen.persistent : screen.shown;
+    const PixelRect r =
+        stretch_blt(target, 0, 0, app.run.screen_width, app.run.screen_height, picture, app.surfaces.stretch);
+    if (screen.persistent_drawing)
+        bit_blt(screen.shown, r.left, r.top, r.width, r.height, screen.persistent, r.left, r.top, RasterOp::srccopy);
+    show(app.platform.display, screen, r);
+}
+
+void set_persistent_drawing(App& app, bool on) { app.surfaces.ascreen.persistent_drawing = on; }
+
+const Surface& screen_source(const App& app) {
+    const ScreenPicture& screen = app.surfaces.ascreen;
+    return screen.persistent_drawing ? screen.persistent : screen.shown;
+}
+
+FlickerSpan flicker_free_span(double old_position, double position, int size) {
+    if (old_position < position) {
+        const int start = to_pixel(old_position);
+        return {start, to_pixel(position - start + 1 + size)};
+    }
+    if (old_position > position) {
+        const int start = to_pixel(position);
+        return {start, to_pixel(old_position - start + 1 + size)};
+    }
+    return {to_pixel(position), size};
+}
+
+SlotPicture slot_picture(const App& app, int slot) {
+    const SpriteSlot& s = app.sprites.slot[static_cast<std::size_t>(slot)];
+    const FrameRect& f = app.sprites.frame_table[static_cast<std::size_t>(s.frame)];
+    return {to_pixel(s.x), to_pixel(s.y), f.width, f.height, f.sheet_x, f.sheet_y, s.masked != 0};
+}
+
+void blit_old_sprites(App& app) {
+    SceneSurfaces& surfaces = app.surfaces;
+    for_each_active_slot(app, [&](int s) {
+        const SlotPicture p = slot_picture(app, s);
+        bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.background_copy, p.x, p.y,
+                RasterOp::srccopy);
+        SpriteSlot& slot = app.sprites.slot[static_cast<std::size_t>(s)];
+        slot.old_x = slot.x;
+        slot.old_y = slot.y;
+    });
+}
+
+void blit_new_sprites(App& app) {
+    if (app.run.repaint_request == 1) return;
+    SceneSurfaces& surfaces = app.surfaces;
+    for_each_active_slot(app, [&](int s) {
+        const SlotPicture p = slot_picture(app, s);
+        if (p.masked)
+            bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.mask, p.sheet_x, p.sheet_y,
+                    RasterOp::srcand);
+        bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.sprite, p.sheet_x, p.sheet_y,
+                RasterOp::srcpaint);
+    });
+}
+
+void blit_flicker_free(App& app) {
+    SceneSurfaces& surfaces = app.surfaces;
+    // Slots freed during the motion step are drawn no more, but their last picture is still on
+    // the screen; background_work is already clean there, with any live sprite drawn over it.
+    SpriteTable& table = app.sprites;
+    const int freed = std::clamp(table.freed_count, 0, freed_rect_capacity);
+    for (int i = 0; i < freed; ++i) {
+        const FreedRect& r = table.freed_rects[static_cast<std::size_t>(i)];
+        draw_to_screen(app, r.left, r.top, r.width, r.height, surfaces.background_work, r.left, r.top,
+                       RasterOp::srccopy);
+    }
+    table.freed_count = 0;
+
+    for_each_active_slot(app, [&](int s) {
+        const SpriteSlot& slot = table.slot[static_cast<std::size_t>(s)];
+        const FrameRect& f = table.frame_table[static_cast<std::size_t>(slot.frame)];
+        const FlickerSpan h = flicker_free_span(slot.old_x, slot.x, f.width);
+        const FlickerSpan v = flicker_free_span(slot.old_y, slot.y, f.height);
+        draw_to_screen(app, h.start, v.start, h.length, v.length, surfaces.background_work, h.start, v.start,
+                       RasterOp::srccopy);
+    });
+}
+
+void blit_effect(App& app, const Surface& source, ScreenPicture& destination, int mode, int /*spare*/) {
+    app.random.reseed_from_clock(app.platform.system.time_get_time());
+    switch (mode) {
+    case 1:
+        random_blocks(app, source, destination);
+        break;
+    case 2:
+        rows_from_both_edges(app, source, destination);
+        break;
+    case 3:
+        columns_from_both_edges(app, source, destination);
+        break;
+    default:
+        break;
+    }
+}
+
+void setup_surfaces(App& app) {
+    SceneSurfaces& surfaces = app.surfaces;
+    hide_overlays(app);
+    const int w = app.run.screen_width, h = app.run.screen_height;
+    surfaces.ascreen.shown.resize(w, h);
+    surfaces.ascreen.persistent.resize(w, h);
+    set_persistent_drawing(app, true);
+    place_time_box(app);
+
+    surfaces.background_main.assign(surfaces.pictures[static_cast<std::size_t>(app.rotation.current_picture)]);
+    surfaces.stretch.prepare(surfaces.background_main.width(), surfaces.background_main.height(), w, h);
+    stretch_to_screen(app, surfaces.background_main);
+
+    surfaces.background_work.resize(w, h);
+    bit_blt(surfaces.background_work, 0, 0, w, h, screen_source(app), 0, 0, RasterOp::srccopy);
+    surfaces.background_copy.resize(w, h);
+    bit_blt(surfaces.background_copy, 0, 0, w, h, screen_source(app), 0, 0, RasterOp::srccopy);
+    set_persistent_drawing(app, false);
+    if (app.platform.display) app.platform.display->set_repaint_picture(surfaces.ascreen.persistent);
+}
+
+void repaint_screen(App& app) {
+    draw_to_screen(app, 0, 0, app.run.screen_width, app.run.screen_height, app.surfaces.background_copy, 0, 0,
+                   RasterOp::srccopy);
+}
+
+}  // namespace kolvane

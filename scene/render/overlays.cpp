@@ -1,0 +1,134 @@
+// The caption line's phases and the clock text, told to the platform's overlay view.
+#include "scene/render/overlays.h"
+
+#include <algorithm>
+#include <ctime>
+
+#include "startup/app.h"
+
+namespace kolvane {
+
+namespace {
+
+void put_two_digits(ClockText& text, int value) {
+    text.chars[text.length++] = static_cast<char>('0' + value / 10 % 10);
+    text.chars[text.length++] = static_cast<char>('0' + value % 10);
+}
+
+// Without a clock of the platform's the standard library's local time and English designators serve.
+struct TimeReading {
+    TimeOfDay time;
+    std::string_view morning = "AM";
+    std::string_view afternoon = "PM";
+};
+
+TimeReading read_time(LocalClock* clock) {
+    TimeReading reading;
+    if (clock) {
+        reading.time = clock->time_of_day();
+        reading.morning = clock->morning_designator();
+        reading.afternoon = clock->afternoon_designator();
+        return reading;
+    }
+    const std::time_t now = std::time(nullptr);
+    if (const std::tm* local = std::localtime(&now)) reading.time = {local->tm_hour, local->tm_min, local->tm_sec};
+    return reading;
+}
+
+float pixel_height_twips(App& app) { return static_cast<float>(app.platform.system.twips_per_pixel_y()); }
+
+// Every frame in which the caption moves, input counted so far is replaced by half the limit.
+void caption_moved(App& app) {
+    const ScrollerState& scroller = app.scroller;
+    if (OverlayView* view = app.platform.overlays) view->move(OverlayBox::caption, 0.0f, scroller.scroller_top);
+    app.run.input_count = static_cast<std::int16_t>(app.run.input_limit / 2);
+}
+
+void start_caption(App& app, float window_height) {
+    ScrollerState& scroller = app.scroller;
+    const float window_width = app.platform.system.screen_width_twips();
+    scroller.scroller_top = window_height;  // just below the bottom edge
+    scroller.caption_index += 1;
+    if (scroller.caption_index > app.lists.caption_count) scroller.caption_index = 1;
+    if (OverlayView* view = app.platform.overlays) {
+        view->place(OverlayBox::caption, 0.0f, scroller.scroller_top, window_width, caption_box_height);
+        view->set_text(OverlayBox::caption, app.lists.captions[static_cast<std::size_t>(scroller.caption_index)]);
+        view->set_visible(OverlayBox::caption, true);
+    }
+    scroller.scroller_phase = 1;
+}
+
+}  // namespace
+
+ClockText format_clock_text(const TimeOfDay& time, std::string_view morning, std::string_view afternoon) {
+    ClockText text;
+    const int hour = time.hour % 12 == 0 ? 12 : time.hour % 12;
+    put_two_digits(text, hour);
+    text.chars[text.length++] = ':';
+    put_two_digits(text, time.minute);
+    text.chars[text.length++] = ':';
+    put_two_digits(text, time.second);
+    text.chars[text.length++] = ' ';
+    const std::string_view designator = time.hour < 12 ? morning : afternoon;
+    const std::size_t room = text.chars.size() - text.length;
+    const std::size_t n = std::min(designator.size(), room);
+    std::copy_n(designator.data(), n, text.chars.data() + text.length);
+    text.length += n;
+    return text;
+}
+
+void handle_time(App& app) {
+    if (!flag_on(app.settings.show_time)) return;
+    OverlayView* view = app.platform.overlays;
+    if (!view) return;
+    const TimeReading reading = read_time(app.platform.local_clock);
+    const ClockText text = format_clock_text(reading.time, reading.morning, reading.afternoon);
+    view->set_text(OverlayBox::clock, text.view());
+    view->set_visible(OverlayBox::clock, true);
+}
+
+void handle_scroller(App& app) {
+    ScrollerState& scroller = app.scroller;
+    if (app.settings.scroller_active == 0 || app.lists.caption_count == 0) return;
+    if (scroller.scroller_countdown != 0) {
+        scroller.scroller_countdown -= 1;
+        if (scroller.scroller_countdown > 0) return;
+    }
+    // Positions are twips held in single precision and compared as such.
+    const float window_height = app.platform.system.screen_height_twips();
+    if (scroller.scroller_phase == 0) start_caption(app, window_height);
+    if (scroller.scroller_phase == 1) {
+        if (window_height - caption_box_height >= scroller.scroller_top) {
+            scroller.scroller_phase = 2;
+            scroller.scroller_countdown = caption_rest_frames;
+        } else {
+            scroller.scroller_top -= pixel_height_twips(app);
+            caption_moved(app);
+        }
+    }
+    if (scroller.scroller_phase == 2) {
+        if (window_height + caption_sink_depth > scroller.scroller_top) {
+            scroller.scroller_top += pixel_height_twips(app);
+            caption_moved(app);
+        } else {
+            scroller.scroller_phase = 0;
+            scroller.scroller_countdown = app.run.scroller_period;
+        }
+    }
+}
+
+void place_time_box(App& app) {
+    OverlayView* view = app.platform.overlays;
+    if (!view) return;
+    const float left = app.platform.system.screen_width_twips() - clock_box_width;
+    view->place(OverlayBox::clock, left, 0.0f, clock_box_width, clock_box_height);
+}
+
+void hide_overlays(App& app) {
+    if (OverlayView* view = app.platform.overlays) {
+        view->set_visible(OverlayBox::caption, false);
+        view->set_visible(OverlayBox::clock, false);
+    }
+}
+
+}  // namespace kolvane

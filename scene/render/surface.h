@@ -1,0 +1,71 @@
+// Software surfaces of 32-bit pixels and the raster copies between them, clipped to both surfaces.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace kolvane {
+
+struct Image;
+
+// Pixels are 0x00RRGGBB. A mask is held the same way: 0x000000 for a 0 bit, 0xFFFFFF for a 1 bit,
+// so that ANDing it keeps or clears every colour bit as a 1-bit source would.
+inline constexpr std::uint32_t black = 0x000000u;
+inline constexpr std::uint32_t white = 0xFFFFFFu;
+
+class Surface {
+public:
+    Surface() = default;
+    Surface(int width, int height, std::uint32_t fill_colour = black);
+
+    // Gives the surface a new size, filled black; the buffer is reallocated only when it must grow.
+    void resize(int width, int height);
+    // Takes the size and pixels of another surface, reusing the buffer when it is large enough.
+    void assign(const Surface& other);
+    void fill(std::uint32_t colour);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool empty() const { return width_ <= 0 || height_ <= 0; }
+    std::uint32_t* row(int y) { return pixels_.data() + index(0, y); }
+    const std::uint32_t* row(int y) const { return pixels_.data() + index(0, y); }
+    std::uint32_t at(int x, int y) const { return pixels_[index(x, y)]; }
+    std::uint32_t& at(int x, int y) { return pixels_[index(x, y)]; }
+    const std::uint32_t* data() const { return pixels_.data(); }
+
+private:
+    std::size_t index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+    }
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+enum class RasterOp {
+    srccopy,   // destination = source
+    srcand,    // destination = destination AND source
+    srcpaint,  // destination = destination OR source
+};
+
+struct PixelRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool empty() const { return width <= 0 || height <= 0; }
+};
+
+// Copies width x height pixels from (src_x, src_y) of src to (x, y) of dest. Only pixels inside
+// both surfaces take part; returns the rectangle of dest that was written (empty when none).
+PixelRect bit_blt(Surface& dest, int x, int y, int width, int height, const Surface& src, int src_x, int src_y,
+                  RasterOp op);
+
+// A position of the scene (a real number) as a whole pixel, ties to even; far-off values are held
+// at a distance where no copy can overflow.
+int to_pixel(double position);
+
+// Conversions to and from pictures read or written as files.
+void surface_from_image(Surface& surface, const Image& image);
+void image_from_surface(Image& image, const Surface& surface);
+// A black-and-white mask from a picture: dark pixels become black (0 bits), light ones white.
+void mask_from_image(Surface& mask, const Image& image);
+
+}  // namespace kolvane
