@@ -84,6 +84,11 @@ void Form_Load(App& app) {
 void Form_Activate(App& app) {
     if (app.run.activated_once == 1) return;
     app.run.activated_once = 1;
+    scene_setup(app);
+    main_loop(app);
+}
+
+void scene_setup(App& app) {
     hide_overlays(app);
     place_time_box(app);
     if (app.platform.scene_window) app.platform.scene_window->redraw();
@@ -110,7 +115,6 @@ void Form_Activate(App& app) {
     app.run.repaint_request = 1;
     start_audio_timer(app);
     system_keys_off(sys(app));
-    main_loop(app);
 }
 
 void frame_work(App& app) {

@@ -12,6 +12,8 @@ void run_scene_window(App& app);
 
 void Form_Load(App& app);
 void Form_Activate(App& app);
+// The first activation's set-up of the screen, the surfaces, the sprites and the audio timer.
+void scene_setup(App& app);
 void main_loop(App& app);
 // The tear-down; false when the unload is refused (the window stays until the loop stops it).
 bool Form_Unload(App& app);

@@ -6,6 +6,7 @@
 #include "lists/lists.h"
 #include "platform/display.h"
 #include "platform/overlay_view.h"
+#include "platform/scene_window.h"
 #include "platform/settings_store.h"
 #include "platform/system.h"
 #include "scene/render/scene_surfaces.h"
@@ -25,6 +26,9 @@ struct Platform {
     Display* display = nullptr;        // the screen the scene is shown on
     OverlayView* overlays = nullptr;   // the caption and clock boxes
     LocalClock* local_clock = nullptr; // the time of day; the standard library's when absent
+    SceneWindow* scene_window = nullptr;
+    MediaChannel* midi = nullptr;      // the MIDI channel
+    MediaChannel* wav = nullptr;       // the WAV channel
 };
 
 // Values recorded by Main at start-up.
@@ -50,6 +54,7 @@ struct App {
     SpriteTable sprites;
     RotationState rotation;
     ScrollerState scroller;
+    SceneTimers timers;
     SceneSurfaces surfaces;
     int loop_index = 0;  // shared loop counter; a procedure that counts with it leaves it changed
 };

@@ -1,0 +1,28 @@
+// Headless scene window and playback channels.
+#include "platform/headless/headless_scene.h"
+
+#include <filesystem>
+
+namespace kolvane::headless {
+
+void ScriptedChannel::command(const std::string& name) {
+    commands.push_back(name);
+    if (name == "Close") {
+        playing = false;
+    } else if (name == "Play") {
+        // A file that does not exist never plays; its channel reports stopped.
+        std::error_code ec;
+        playing = std::filesystem::exists(file_name, ec);
+        if (playing) {
+            played.push_back(file_name);
+            reports_left_ = reports_per_file;
+        }
+    }
+}
+
+int ScriptedChannel::mode() {
+    if (playing && --reports_left_ <= 0) playing = false;
+    return playing ? media_playing : media_stopped;
+}
+
+}  // namespace kolvane::headless
