@@ -1,0 +1,154 @@
+// Raster copies between surfaces: the three operations, clipping to both surfaces, masks.
+#include <gtest/gtest.h>
+
+#include "scene/render/bmp.h"
+#include "scene/render/surface.h"
+
+namespace kolvane {
+namespace {
+
+// A surface whose every pixel tells its own position.
+Surface numbered(int w, int h, std::uint32_t base) {
+    Surface s(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) s.at(x, y) = base + static_cast<std::uint32_t>(y * 256 + x);
+    return s;
+}
+
+TEST(RasterCopy, OperationsCombineSourceAndDestinationBitwise) {
+    Surface dest(3, 1);
+    dest.at(0, 0) = 0x00F0F0F0u;
+    dest.at(1, 0) = 0x00F0F0F0u;
+    dest.at(2, 0) = 0x00F0F0F0u;
+    Surface src(3, 1);
+    src.at(0, 0) = 0x000FFF00u;
+    src.at(1, 0) = 0x000FFF00u;
+    src.at(2, 0) = 0x000FFF00u;
+    bit_blt(dest, 0, 0, 1, 1, src, 0, 0, RasterOp::srccopy);
+    bit_blt(dest, 1, 0, 1, 1, src, 1, 0, RasterOp::srcand);
+    bit_blt(dest, 2, 0, 1, 1, src, 2, 0, RasterOp::srcpaint);
+    EXPECT_EQ(dest.at(0, 0), 0x000FFF00u);
+    EXPECT_EQ(dest.at(1, 0), 0x0000F000u);
+    EXPECT_EQ(dest.at(2, 0), 0x00FFFFF0u);
+}
+
+TEST(RasterCopy, MaskThenPaintCutsAHoleAndFillsIt) {
+    // White mask bits keep the background, black ones clear it for the figure.
+    Surface scene(2, 1, 0x00123456u);
+    Surface mask(2, 1);
+    mask.at(0, 0) = white;
+    mask.at(1, 0) = black;
+    Surface figure(2, 1);
+    figure.at(0, 0) = black;
+    figure.at(1, 0) = 0x00808000u;
+    bit_blt(scene, 0, 0, 2, 1, mask, 0, 0, RasterOp::srcand);
+    bit_blt(scene, 0, 0, 2, 1, figure, 0, 0, RasterOp::srcpaint);
+    EXPECT_EQ(scene.at(0, 0), 0x00123456u);
+    EXPECT_EQ(scene.at(1, 0), 0x00808000u);
+}
+
+TEST(RasterCopy, ClipsToTheDestinationOnEverySide) {
+    const Surface src = numbered(10, 10, 0x10000);
+    Surface dest(6, 5, 0x00ABCDEFu);
+    // Hangs over the top-left corner by 2 and 3 pixels.
+    PixelRect r = bit_blt(dest, -2, -3, 5, 5, src, 4, 4, RasterOp::srccopy);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.width, 3);
+    EXPECT_EQ(r.height, 2);
+    EXPECT_EQ(dest.at(0, 0), src.at(6, 7));
+    EXPECT_EQ(dest.at(2, 1), src.at(8, 8));
+    EXPECT_EQ(dest.at(3, 0), 0x00ABCDEFu);
+    EXPECT_EQ(dest.at(0, 2), 0x00ABCDEFu);
+    // Hangs over the bottom-right corner.
+    r = bit_blt(dest, 4, 3, 5, 5, src, 0, 0, RasterOp::srccopy);
+    EXPECT_EQ(r.width, 2);
+    EXPECT_EQ(r.height, 2);
+    EXPECT_EQ(dest.at(5, 4), src.at(1, 1));
+    EXPECT_EQ(dest.at(3, 3), 0x00ABCDEFu);
+}
+
+TEST(RasterCopy, ClipsToTheSourceToo) {
+    const Surface src = numbered(4, 4, 0x20000);
+    Surface dest(10, 10, 0x00ABCDEFu);
+    // Source origin left of and above the source: only the part inside it is copied, in place.
+    PixelRect r = bit_blt(dest, 3, 3, 4, 4, src, -1, -2, RasterOp::srccopy);
+    EXPECT_EQ(r.left, 4);
+    EXPECT_EQ(r.top, 5);
+    EXPECT_EQ(r.width, 3);
+    EXPECT_EQ(r.height, 2);
+    EXPECT_EQ(dest.at(4, 5), src.at(0, 0));
+    EXPECT_EQ(dest.at(6, 6), src.at(2, 1));
+    EXPECT_EQ(dest.at(3, 3), 0x00ABCDEFu);
+    EXPECT_EQ(dest.at(3, 5), 0x00ABCDEFu);
+    // Running off the source's right and bottom edges.
+    r = bit_blt(dest, 0, 0, 6, 6, src, 2, 3, RasterOp::srccopy);
+    EXPECT_EQ(r.width, 2);
+    EXPECT_EQ(r.height, 1);
+    EXPECT_EQ(dest.at(1, 0), src.at(3, 3));
+    EXPECT_EQ(dest.at(2, 0), 0x00ABCDEFu);
+}
+
+TEST(RasterCopy, RectanglesOutsideOrEmptyDrawNothing) {
+    const Surface src = numbered(4, 4, 0x30000);
+    Surface dest(4, 4, 0x00ABCDEFu);
+    EXPECT_TRUE(bit_blt(dest, 4, 0, 2, 2, src, 0, 0, RasterOp::srccopy).empty());
+    EXPECT_TRUE(bit_blt(dest, 0, -2, 2, 2, src, 0, 0, RasterOp::srccopy).empty());
+    EXPECT_TRUE(bit_blt(dest, 0, 0, 0, 3, src, 0, 0, RasterOp::srccopy).empty());
+    EXPECT_TRUE(bit_blt(dest, 0, 0, -3, 3, src, 0, 0, RasterOp::srccopy).empty());
+    EXPECT_TRUE(bit_blt(dest, 0, 0, 2, 2, src, 4, 0, RasterOp::srccopy).empty());
+    // Far-off positions must not overflow into a visible rectangle.
+    EXPECT_TRUE(bit_blt(dest, 2147483600, 0, 100, 2, src, 0, 0, RasterOp::srccopy).empty());
+    EXPECT_TRUE(bit_blt(dest, -2147483600, 0, 2147483600, 2, src, 0, 0, RasterOp::srccopy).empty());
+    Surface blank(4, 4, 0x00ABCDEFu);
+    EXPECT_TRUE(std::equal(dest.data(), dest.data() + 16, blank.data()));
+}
+
+TEST(RasterCopy, OverlappingCopyWithinOneSurfaceReadsBeforeWriting) {
+    Surface s = numbered(8, 8, 0x40000);
+    const Surface before = s;
+    bit_blt(s, 2, 1, 5, 5, s, 0, 0, RasterOp::srccopy);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) EXPECT_EQ(s.at(x + 2, y + 1), before.at(x, y));
+    Surface t = numbered(8, 1, 0x0F0F0F);
+    const Surface t_before = t;
+    bit_blt(t, 1, 0, 6, 1, t, 0, 0, RasterOp::srcpaint);
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(t.at(x + 1, 0), t_before.at(x + 1, 0) | t_before.at(x, 0));
+}
+
+TEST(ScenePositions, RoundHalfToEvenAndStayFiniteFarAway) {
+    EXPECT_EQ(to_pixel(2.5), 2);
+    EXPECT_EQ(to_pixel(3.5), 4);
+    EXPECT_EQ(to_pixel(-2.5), -2);
+    EXPECT_EQ(to_pixel(10.4), 10);
+    EXPECT_GT(to_pixel(1e300), 100000);
+    EXPECT_LT(to_pixel(-1e300), -100000);
+}
+
+TEST(SurfacePictures, MaskFromAPictureIsBlackAndWhiteOnly) {
+    Image picture(3, 1);
+    picture.at(0, 0) = 0x000000u;
+    picture.at(1, 0) = 0xFFFFFFu;
+    picture.at(2, 0) = 0x202020u;
+    Surface mask;
+    mask_from_image(mask, picture);
+    EXPECT_EQ(mask.at(0, 0), black);
+    EXPECT_EQ(mask.at(1, 0), white);
+    EXPECT_EQ(mask.at(2, 0), black);
+    Image back;
+    image_from_surface(back, mask);
+    EXPECT_EQ(back.width, 3);
+    EXPECT_EQ(back.at(1, 0), 0xFFFFFFu);
+}
+
+TEST(SurfacePictures, ResizeKeepsTheBufferWhenItFits) {
+    Surface s(100, 100, 0x00FFFFFFu);
+    const std::uint32_t* before = s.data();
+    s.resize(50, 40);
+    EXPECT_EQ(s.data(), before);
+    EXPECT_EQ(s.width(), 50);
+    EXPECT_EQ(s.at(49, 39), black);
+}
+
+}  // namespace
+}  // namespace kolvane
