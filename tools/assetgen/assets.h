@@ -1,0 +1,62 @@
+// The assets the generator makes, one function per kind.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <cairo.h>
+
+#include "core.h"
+
+namespace assetgen {
+
+// ---- sprite sheet (Part 3.2) -----------------------------------------------------------------
+
+struct FrameRect {
+    int x, y, w, h;
+};
+// Rectangle of frame 0 to 80 on the 720 × 606 sheet (frames 0 and 74 to 80 are empty).
+FrameRect frame_rect(int frame);
+
+struct SpriteSheet {
+    kolvane::Image sheet;  // 720 × 606, black surround
+    kolvane::Image mask;   // 720 × 606, black where a figure is opaque, white elsewhere
+};
+SpriteSheet make_sprite_sheet();
+
+// ---- backgrounds -------------------------------------------------------------------------------
+
+inline constexpr int background_count = 10;
+const char* background_title(int index);
+// Renders background `index` at the given size. `stretched` tells that the picture will be shown
+// stretched from 4:3 to a wider screen, so round bodies are drawn a little narrow.
+FloatImage render_background(int index, int width, int height, bool stretched);
+
+// ---- lettering and title pictures --------------------------------------------------------------
+
+// Draws text in the generator's own vector letters (capitals A-Z, digits, blank) onto a Cairo
+// context; x, y is the left end of the base line, `height` the capital height.
+void lettering_path(cairo_t* cr, const std::string& text, double x, double y, double height, double spacing);
+double lettering_width(const std::string& text, double height, double spacing);
+
+kolvane::Image make_title_picture();    // 320 × 240
+kolvane::Image make_preview_picture();  // 150 × 112
+
+// ---- sounds and music --------------------------------------------------------------------------
+
+struct Wave {
+    int rate = 22050;
+    std::vector<double> samples;  // mono, [-1, 1]
+};
+std::vector<std::uint8_t> encode_wav(const Wave& wave);
+Wave make_title_theme();
+Wave make_effect(int number);  // 1 to 9
+const char* effect_title(int number);
+
+struct Tune {
+    std::string name;
+    std::vector<std::uint8_t> smf;
+};
+std::vector<Tune> make_tunes();
+
+}  // namespace assetgen

@@ -1,0 +1,108 @@
+// The configuration window's 320 × 240 title picture and the 150 × 112 preview picture: the
+// title lettered in our own letters over a space scene of their own.
+#include <cstring>
+
+#include "assets.h"
+
+namespace assetgen {
+namespace {
+
+constexpr int title_scene = 10;
+
+struct Surface {
+    cairo_surface_t* s;
+    cairo_t* cr;
+};
+
+Surface surface_from(const kolvane::Image& img) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, img.width, img.height);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < img.height; ++y) std::memcpy(data + y * stride, &img.pixels[static_cast<std::size_t>(y * img.width)], static_cast<std::size_t>(img.width) * 4);
+    cairo_surface_mark_dirty(s);
+    return {s, cairo_create(s)};
+}
+
+kolvane::Image image_from(Surface& sf) {
+    cairo_surface_flush(sf.s);
+    const int w = cairo_image_surface_get_width(sf.s), h = cairo_image_surface_get_height(sf.s);
+    kolvane::Image img(w, h);
+    const unsigned char* data = cairo_image_surface_get_data(sf.s);
+    const int stride = cairo_image_surface_get_stride(sf.s);
+    for (int y = 0; y < h; ++y) {
+        std::memcpy(&img.pixels[static_cast<std::size_t>(y * w)], data + y * stride, static_cast<std::size_t>(w) * 4);
+        for (int x = 0; x < w; ++x) img.at(x, y) &= 0xFFFFFF;
+    }
+    cairo_destroy(sf.cr);
+    cairo_surface_destroy(sf.s);
+    return img;
+}
+
+// Chrome letters with a soft cyan glow and a dark outline.
+void title_text(cairo_t* cr, const std::string& text, double cx, double base, double height, double spacing, double weight) {
+    const double lw = height * weight;
+    const double width = lettering_width(text, height, spacing);
+    const double x = cx - width / 2;
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+    cairo_new_path(cr);
+    lettering_path(cr, text, x, base, height, spacing);
+    for (int i = 8; i >= 1; --i) {
+        cairo_set_source_rgba(cr, 0.35, 0.75, 1.0, 0.035);
+        cairo_set_line_width(cr, lw + i * height * 0.07);
+        cairo_stroke_preserve(cr);
+    }
+    cairo_set_source_rgba(cr, 0.01, 0.02, 0.06, 0.85);
+    cairo_set_line_width(cr, lw + std::max(1.2, height * 0.05));
+    cairo_stroke_preserve(cr);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, base - height - lw / 2, 0, base + lw / 2);
+    cairo_pattern_add_color_stop_rgb(g, 0.0, 1.0, 1.0, 1.0);
+    cairo_pattern_add_color_stop_rgb(g, 0.45, 0.80, 0.90, 1.0);
+    cairo_pattern_add_color_stop_rgb(g, 0.55, 0.42, 0.56, 0.78);
+    cairo_pattern_add_color_stop_rgb(g, 1.0, 0.78, 0.88, 1.0);
+    cairo_set_source(cr, g);
+    cairo_set_line_width(cr, lw);
+    cairo_stroke(cr);
+    cairo_pattern_destroy(g);
+}
+
+void caption_text(cairo_t* cr, const std::string& text, double cx, double base, double height, double spacing) {
+    const double width = lettering_width(text, height, spacing);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
+    cairo_new_path(cr);
+    lettering_path(cr, text, cx - width / 2, base, height, spacing);
+    cairo_set_source_rgba(cr, 0.0, 0.02, 0.08, 0.7);
+    cairo_set_line_width(cr, height * 0.17 + 1.4);
+    cairo_stroke_preserve(cr);
+    cairo_set_source_rgb(cr, 0.74, 0.86, 1.0);
+    cairo_set_line_width(cr, height * 0.17);
+    cairo_stroke(cr);
+}
+
+}  // namespace
+
+kolvane::Image make_title_picture() {
+    Surface sf = surface_from(to_image(render_background(title_scene, 320, 240, false)));
+    title_text(sf.cr, "KOLVANE", 160, 104, 34, 0.34, 0.16);
+    // A thin rule between the two lines.
+    cairo_pattern_t* g = cairo_pattern_create_linear(60, 0, 260, 0);
+    cairo_pattern_add_color_stop_rgba(g, 0.0, 0.5, 0.8, 1.0, 0.0);
+    cairo_pattern_add_color_stop_rgba(g, 0.5, 0.7, 0.9, 1.0, 0.9);
+    cairo_pattern_add_color_stop_rgba(g, 1.0, 0.5, 0.8, 1.0, 0.0);
+    cairo_set_source(sf.cr, g);
+    cairo_rectangle(sf.cr, 60, 117, 200, 1);
+    cairo_fill(sf.cr);
+    cairo_pattern_destroy(g);
+    caption_text(sf.cr, "SCREEN SAVER", 160, 136, 9, 0.62);
+    return quantize(image_from(sf), 256, true);
+}
+
+kolvane::Image make_preview_picture() {
+    Surface sf = surface_from(to_image(render_background(title_scene, 150, 112, false)));
+    title_text(sf.cr, "KOLVANE", 75, 54, 16, 0.34, 0.17);
+    caption_text(sf.cr, "SCREEN SAVER", 75, 68, 5, 0.7);
+    return quantize(image_from(sf), 256, true);
+}
+
+}  // namespace assetgen
