@@ -1,0 +1,168 @@
+// Rendering costs: the background stretch against a plain copy, and a frame's compositing against a full redraw.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "platform/headless/headless_display.h"
+#include "platform/headless/headless_platform.h"
+#include "scene/render/compositor.h"
+#include "scene/scene_window.h"
+#include "scene/sprites/sprite_table.h"
+#include "startup/app.h"
+
+namespace kolvane {
+namespace {
+
+// A headless scene of a given size with plain artwork, set up as the first activation does.
+struct BenchScene {
+    headless::FakeSystem system;
+    headless::MemoryStore store;
+    headless::MemoryRegistry registry;
+    headless::HeadlessDisplay display;
+    headless::HeadlessOverlays overlays;
+    headless::FixedClock clock;
+    std::unique_ptr<App> app;
+
+    BenchScene(int width, int height) {
+        system.screen_twips_w = static_cast<float>(width * 15);
+        system.screen_twips_h = static_cast<float>(height * 15);
+        app = std::make_unique<App>(Platform{system, store, registry, &display, &overlays, &clock});
+        App& a = *app;
+        a.run.screen_width = width;
+        a.run.screen_height = height;
+        for (int p = 0; p < background_picture_count; ++p) {
+            Surface& picture = a.surfaces.pictures[static_cast<std::size_t>(p)];
+            picture.resize(background_picture_width, background_picture_height);
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    picture.at(x, y) = static_cast<std::uint32_t>((x << 16) ^ (y << 8) ^ (p * 25)) & white;
+        }
+        a.surfaces.sprite = Surface(sheet_width, sheet_height, 0x00406080u);
+        a.surfaces.mask = Surface(sheet_width, sheet_height, white);
+        a.rotation.current_picture = 0;
+        setup_surfaces(a);
+        init_sprites(a);
+    }
+};
+
+// The figures of a busy scene: stars, small and large rocks and the larger objects.
+constexpr int busy_scene_frames[25] = {68, 68, 68, 68, 68, 69, 70, 71, 20, 25, 30, 44, 50,
+                                       1,  2,  3,  4,  5,  6,  10, 11, 13, 16, 17, 18};
+
+// Puts all 25 slots on the scene, spread out and each moving at its own speed.
+void fill_slots(App& app) {
+    for (int slot = 1; slot <= 25; ++slot) {
+        SpriteSlot& s = app.sprites.slot[static_cast<std::size_t>(slot)];
+        s.active = 1;
+        s.frame = busy_scene_frames[slot - 1];
+        s.masked = s.frame >= 68 ? 0 : 1;
+        s.x = (slot * 7919) % app.run.screen_width;
+        s.y = (slot * 104729) % app.run.screen_height;
+        s.vx = 0.5 + (slot % 5) * 0.7;
+        s.vy = 0.3 + (slot % 3) * 0.4;
+    }
+}
+
+// Straight flight, bouncing off the edges, so that every slot stays active.
+void move_within_screen(App& app) {
+    for (int slot = 1; slot <= 25; ++slot) {
+        SpriteSlot& s = app.sprites.slot[static_cast<std::size_t>(slot)];
+        s.x += s.vx;
+        s.y += s.vy;
+        if (s.x < 0 || s.x > app.run.screen_width) s.vx = -s.vx;
+        if (s.y < 0 || s.y > app.run.screen_height) s.vy = -s.vy;
+    }
+}
+
+void BM_StretchBackground(benchmark::State& state) {
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    const Surface picture(background_picture_width, background_picture_height, 0x00336699u);
+    Surface screen(w, h);
+    StretchPlan plan;
+    stretch_blt(screen, 0, 0, w, h, picture, plan);
+    for (auto _ : state) {
+        stretch_blt(screen, 0, 0, w, h, picture, plan);
+        benchmark::DoNotOptimize(screen.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t{w} * h * 4);
+}
+
+// The same number of bytes written by a plain full-screen copy.
+void BM_PlainScreenCopy(benchmark::State& state) {
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    const Surface source(w, h, 0x00336699u);
+    Surface screen(w, h);
+    for (auto _ : state) {
+        bit_blt(screen, 0, 0, w, h, source, 0, 0, RasterOp::srccopy);
+        benchmark::DoNotOptimize(screen.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t{w} * h * 4);
+}
+
+// One frame's compositing with 25 active sprites: erase, move, draw, show, depth pass.
+void BM_FrameCompositing(benchmark::State& state) {
+    BenchScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    App& app = *scene.app;
+    fill_slots(app);
+    app.run.repaint_request = 0;
+    // A first frame shows each slot from the origin; the measured frames are the steady ones.
+    blit_old_sprites(app);
+    blit_new_sprites(app);
+    blit_flicker_free(app);
+    scene.display.pixels_presented = 0;
+    for (auto _ : state) {
+        blit_old_sprites(app);
+        move_within_screen(app);
+        blit_new_sprites(app);
+        blit_flicker_free(app);
+        sort_sprites(app);
+    }
+    state.counters["pixels_shown"] =
+        benchmark::Counter(static_cast<double>(scene.display.pixels_presented), benchmark::Counter::kAvgIterations);
+}
+
+// The scene's own frame work (motion, launches, compositing, sort, clock, caption), once the
+// launcher has filled the scene. The background change is kept out: it is a transition, not a frame.
+void BM_SceneFrame(benchmark::State& state) {
+    BenchScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    App& app = *scene.app;
+    app.settings.scroller_active = 0;
+    app.run.rotation_period = 1 << 30;
+    app.run.launch_interval = 8;
+    app.run.repaint_request = 0;
+    for (int frame = 0; frame < 2000; ++frame) frame_work(app);
+    double active = 0;
+    for (auto _ : state) {
+        frame_work(app);
+        for (int slot = 1; slot <= app.sprites.max_sprites; ++slot)
+            active += app.sprites.slot[static_cast<std::size_t>(slot)].active;
+    }
+    state.counters["active_sprites"] = benchmark::Counter(active, benchmark::Counter::kAvgIterations);
+}
+
+// Drawing the whole frame anew: the clean background, every sprite, and the whole screen shown.
+void BM_FullFrameRedraw(benchmark::State& state) {
+    BenchScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    App& app = *scene.app;
+    fill_slots(app);
+    app.run.repaint_request = 0;
+    const int w = app.run.screen_width, h = app.run.screen_height;
+    for (auto _ : state) {
+        bit_blt(app.surfaces.background_work, 0, 0, w, h, app.surfaces.background_copy, 0, 0, RasterOp::srccopy);
+        move_within_screen(app);
+        blit_new_sprites(app);
+        draw_to_screen(app, 0, 0, w, h, app.surfaces.background_work, 0, 0, RasterOp::srccopy);
+    }
+}
+
+#define SCREEN_SIZES Args({1920, 1080})->Args({3840, 2160})
+BENCHMARK(BM_StretchBackground)->SCREEN_SIZES->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainScreenCopy)->SCREEN_SIZES->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameCompositing)->SCREEN_SIZES->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SceneFrame)->SCREEN_SIZES->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FullFrameRedraw)->SCREEN_SIZES->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kolvane
