@@ -345,18 +345,27 @@ struct Replay {
     std::int32_t pick(std::int32_t n) { return random.pick(n); }
 };
 
-TEST(LaunchDraws, OrbiterDrawsSideSpeedHeightDirectionThenVerticalSpeed) {
+// Offers `kind` in fresh scenes until `wanted` launches; checks each against the hand replay, and
+// that the launcher drew exactly as many numbers as the replay.
+template <typename Check>
+void for_replayed_launches(std::int32_t kind, int odds, int wanted, Check check) {
     int launched = 0;
-    for (std::uint64_t seed = 1; launched < 20; ++seed) {
+    for (std::uint64_t seed = 1; launched < wanted; ++seed) {
         SpriteScene scene(1024, 768, 80, seed);
         Replay replay{scene.app.random, scene.fake.clock_ms};
         replay.random.reseed_from_clock(replay.clock);
-        const bool goes = replay.chance(800);
-        offer(scene, 1);
-        const SpriteSlot& s = scene.slot(launch_slot);
-        ASSERT_EQ(s.active == 1, goes);
+        const bool goes = replay.chance(odds);
+        offer(scene, kind);
+        ASSERT_EQ(scene.slot(launch_slot).active == 1, goes);
         if (!goes) continue;
         ++launched;
+        check(scene, replay, scene.slot(launch_slot));
+        EXPECT_EQ(scene.app.random.next(), replay.random.next());
+    }
+}
+
+TEST(LaunchDraws, OrbiterDrawsSideSpeedHeightDirectionThenVerticalSpeed) {
+    for_replayed_launches(1, 800, 20, [](SpriteScene& scene, Replay& replay, const SpriteSlot& s) {
         const bool half = replay.chance(500);
         const double vx = scene.sx(replay.pick(10));
         const double y = replay.whole(768);
@@ -366,22 +375,11 @@ TEST(LaunchDraws, OrbiterDrawsSideSpeedHeightDirectionThenVerticalSpeed) {
         EXPECT_EQ(s.vx, half ? -vx : vx);
         EXPECT_EQ(s.y, y);
         EXPECT_EQ(s.vy, fifth ? vy : -vy);
-        EXPECT_EQ(scene.app.random.next(), replay.random.next());
-    }
+    });
 }
 
 TEST(LaunchDraws, LaunchStackDrawsHeightAndClimbBeforeItsSide) {
-    int launched = 0;
-    for (std::uint64_t seed = 1; launched < 10; ++seed) {
-        SpriteScene scene(1024, 768, 80, seed);
-        Replay replay{scene.app.random, scene.fake.clock_ms};
-        replay.random.reseed_from_clock(replay.clock);
-        const bool goes = replay.chance(100);
-        offer(scene, 8);
-        const SpriteSlot& s = scene.slot(launch_slot);
-        ASSERT_EQ(s.active == 1, goes);
-        if (!goes) continue;
-        ++launched;
+    for_replayed_launches(8, 100, 10, [](SpriteScene& scene, Replay& replay, const SpriteSlot& s) {
         const double y = 768 - replay.whole(384);
         const double vy = -2 * scene.sy(replay.pick(10) + 10);
         const bool half = replay.chance(500);
@@ -391,22 +389,11 @@ TEST(LaunchDraws, LaunchStackDrawsHeightAndClimbBeforeItsSide) {
         EXPECT_EQ(s.frame, half ? 18 : 19);
         EXPECT_EQ(s.x, half ? -126 : 1024);
         EXPECT_EQ(s.vx, half ? vx : -vx);
-        EXPECT_EQ(scene.app.random.next(), replay.random.next());
-    }
+    });
 }
 
 TEST(LaunchDraws, AstronautDrawsItsSizeFirst) {
-    int launched = 0;
-    for (std::uint64_t seed = 1; launched < 10; ++seed) {
-        SpriteScene scene(1024, 768, 80, seed);
-        Replay replay{scene.app.random, scene.fake.clock_ms};
-        replay.random.reseed_from_clock(replay.clock);
-        const bool goes = replay.chance(700);
-        offer(scene, 3);
-        const SpriteSlot& s = scene.slot(launch_slot);
-        ASSERT_EQ(s.active == 1, goes);
-        if (!goes) continue;
-        ++launched;
+    for_replayed_launches(3, 700, 10, [](SpriteScene& scene, Replay& replay, const SpriteSlot& s) {
         const std::int32_t size = replay.pick(3);
         const bool half = replay.chance(500);
         const double y = half ? replay.whole(384) : 768 - replay.whole(384);
@@ -416,8 +403,7 @@ TEST(LaunchDraws, AstronautDrawsItsSizeFirst) {
         EXPECT_EQ(s.y, y);
         EXPECT_EQ(s.vx, half ? vx : -vx);
         EXPECT_EQ(s.vy, half ? vy : -vy);
-        EXPECT_EQ(scene.app.random.next(), replay.random.next());
-    }
+    });
 }
 
 }  // namespace
