@@ -42,6 +42,10 @@ double lettering_width(const std::string& text, double height, double spacing);
 kolvane::Image make_title_picture();    // 320 × 240
 kolvane::Image make_preview_picture();  // 150 × 112
 
+// The contact sheet: backgrounds, sprite sheet, title and preview in one PNG.
+bool write_contact_sheet(const std::string& path, const std::vector<kolvane::Image>& backgrounds, const kolvane::Image& sheet, const kolvane::Image& title,
+                         const kolvane::Image& preview);
+
 // ---- sounds and music --------------------------------------------------------------------------
 
 struct Wave {

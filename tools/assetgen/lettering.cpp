@@ -34,7 +34,7 @@ const std::map<char, Glyph>& glyphs() {
         m['A'] = {W, {line({{0, 0}, {0, 0.72}, {0.2, 1}, {W - 0.2, 1}, {W, 0.72}, {W, 0}}, true), line({{0, 0.44}, {W, 0.44}})}};
         m['B'] = {W, {line({{0, 0}, {0, 1}, {W - 0.06, 1}, {W - 0.06, 0.5}, {0, 0.5}}, true), line({{0, 0.5}, {W, 0.5}, {W, 0}, {0, 0}}, true)}};
         m['C'] = {W, {line({{W, 1}, {0, 1}, {0, 0}, {W, 0}}, true)}};
-        m['D'] = {W, {line({{0, 0}, {0, 1}, {W, 1}, {W, 0}, {0, 0}}, true, true)}};
+        m['D'] = {W, {line({{0, 0}, {0, 1}, {W - 0.12, 1}, {W, 0.72}, {W, 0}}, true, true)}};
         m['E'] = {W * 0.9, {line({{W * 0.9, 1}, {0, 1}, {0, 0}, {W * 0.9, 0}}), line({{0, 0.5}, {W * 0.72, 0.5}})}};
         m['F'] = {W * 0.9, {line({{W * 0.9, 1}, {0, 1}, {0, 0}}), line({{0, 0.5}, {W * 0.72, 0.5}})}};
         m['G'] = {W, {line({{W, 1}, {0, 1}, {0, 0}, {W, 0}, {W, 0.48}, {W * 0.55, 0.48}}, true)}};
@@ -102,6 +102,7 @@ void add_stroke(cairo_t* cr, const Stroke& s, double x, double y, double h) {
         const auto a = P(i + n - 1), p = P(i), b = P(i + 1);
         double d1x = p.first - a.first, d1y = p.second - a.second, d2x = b.first - p.first, d2y = b.second - p.second;
         const double l1 = std::hypot(d1x, d1y), l2 = std::hypot(d2x, d2y);
+        if (l1 < 1e-9 || l2 < 1e-9) continue;  // a repeated point has no corner
         d1x /= l1;
         d1y /= l1;
         d2x /= l2;

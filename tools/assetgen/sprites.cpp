@@ -486,17 +486,46 @@ double shoulder(double v) {
 }
 
 void place(SpriteSheet& s, const Figure& f, const FrameRect& r) {
+    auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < f.width && y < f.height && x < r.w && y < r.h && f.coverage[static_cast<std::size_t>(y * f.width + x)] >= 0.5; };
     for (int y = 0; y < f.height && y < r.h; ++y) {
         for (int x = 0; x < f.width && x < r.w; ++x) {
-            const std::size_t k = static_cast<std::size_t>(y * f.width + x);
-            if (f.coverage[k] < 0.5) continue;
-            const Rgb c = f.colour[k];
+            if (!inside(x, y)) continue;
+            // A lone pixel (a thin antenna cut into dots) would only flicker: leave it out.
+            bool neighbour = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) neighbour = neighbour || ((dx != 0 || dy != 0) && inside(x + dx, y + dy));
+            if (!neighbour) continue;
+            const Rgb c = f.colour[static_cast<std::size_t>(y * f.width + x)];
             std::uint32_t p = pack_srgb({shoulder(c.r), shoulder(c.g), shoulder(c.b)});
             if (p == 0) p = 0x010102;
             s.sheet.at(r.x + x, r.y + y) = p;
             s.mask.at(r.x + x, r.y + y) = 0;
         }
     }
+}
+
+// Half the width and height of a figure's opaque part around the frame centre, in pixels.
+std::pair<double, double> half_extent(const Figure& f) {
+    double hx = 0, hy = 0;
+    for (int y = 0; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x)
+            if (f.coverage[static_cast<std::size_t>(y * f.width + x)] > 0) {
+                hx = std::max(hx, std::fabs(x + 0.5 - f.width / 2.0) + 0.5);
+                hy = std::max(hy, std::fabs(y + 0.5 - f.height / 2.0) + 0.5);
+            }
+    return {hx, hy};
+}
+
+// The largest scale at which every view of the rock fits the frame.
+double fit_rock(const Rock& rock, const std::vector<Mat3>& views, int w, int h) {
+    const double probe = (std::min(w, h) / 2.0 - 0.5) / rock.max_radius * 0.8;
+    double hx = 0, hy = 0;
+    for (const Mat3& v : views) {
+        const auto [ex, ey] = half_extent(render_rock(rock, v, w, h, probe, 2));
+        hx = std::max(hx, ex);
+        hy = std::max(hy, ey);
+    }
+    return probe * std::min((w / 2.0 - 0.6) / hx, (h / 2.0 - 0.6) / hy);
 }
 
 }  // namespace
@@ -576,16 +605,7 @@ SpriteSheet make_sprite_sheet() {
             const Rock rock = make_rock(0xF7A6 + static_cast<std::uint64_t>(i), 0.28, 3, stretch[i]);
             const FrameRect r = frame_rect(frames[i]);
             const Mat3 orient = rot_z(0.2 + i * 0.7) * rot_x(0.4 * i);
-            // Fit by trial: the largest scale whose silhouette fits the frame.
-            double scale = std::min(r.w, r.h) / (2 * rock.max_radius);
-            for (int attempt = 0; attempt < 12; ++attempt) {
-                const Figure f = render_rock(rock, orient, r.w, r.h, scale * 1.06, 3);
-                bool inside = true;
-                for (int x = 0; x < r.w; ++x) inside = inside && f.coverage[static_cast<std::size_t>(x)] < 0.5 && f.coverage[static_cast<std::size_t>((r.h - 1) * r.w + x)] < 0.5;
-                for (int y = 0; y < r.h; ++y) inside = inside && f.coverage[static_cast<std::size_t>(y * r.w)] < 0.5 && f.coverage[static_cast<std::size_t>(y * r.w + r.w - 1)] < 0.5;
-                if (!inside) break;
-                scale *= 1.06;
-            }
+            const double scale = fit_rock(rock, {orient}, r.w, r.h);
             place(s, render_rock(rock, orient, r.w, r.h, scale, 4), r);
         }
     }
@@ -595,12 +615,18 @@ SpriteSheet make_sprite_sheet() {
         const Rock large = make_rock(0xA57E2, 0.26, 14, {1.25, 0.9, 1.05});
         const Vec3 axis_small = normalize(Vec3{0.35, 1.0, 0.45});
         const Vec3 axis_large = normalize(Vec3{-0.5, 1.0, 0.3});
+        std::vector<Mat3> views_small, views_large;
         for (int i = 0; i < 24; ++i) {
             const double a = 2 * pi * i / 24;
+            views_small.push_back(rot_axis(axis_small, a) * rot_x(0.6));
+            views_large.push_back(rot_axis(axis_large, a) * rot_z(0.4));
+        }
+        const double scale_small = fit_rock(small, views_small, 30, 30), scale_large = fit_rock(large, views_large, 60, 60);
+        for (int i = 0; i < 24; ++i) {
             const FrameRect rs = frame_rect(20 + i);
-            place(s, render_rock(small, rot_axis(axis_small, a) * rot_x(0.6), rs.w, rs.h, (rs.w / 2.0 - 0.5) / small.max_radius, 3), rs);
+            place(s, render_rock(small, views_small[static_cast<std::size_t>(i)], rs.w, rs.h, scale_small, 3), rs);
             const FrameRect rl = frame_rect(44 + i);
-            place(s, render_rock(large, rot_axis(axis_large, a) * rot_z(0.4), rl.w, rl.h, (rl.w / 2.0 - 0.5) / large.max_radius, 3), rl);
+            place(s, render_rock(large, views_large[static_cast<std::size_t>(i)], rl.w, rl.h, scale_large, 3), rl);
         }
     }
     // Stars: a plus 9, 7, 5, 3 pixels across, a single pixel, then nothing (drawn without the mask).

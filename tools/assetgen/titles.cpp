@@ -106,3 +106,78 @@ kolvane::Image make_preview_picture() {
 }
 
 }  // namespace assetgen
+
+namespace assetgen {
+
+bool write_contact_sheet(const std::string& path, const std::vector<kolvane::Image>& backgrounds, const kolvane::Image& sheet, const kolvane::Image& title,
+                         const kolvane::Image& preview) {
+    const int margin = 18, gap = 12, thumb_w = 320, thumb_h = 180, label = 22;
+    const int width = margin * 2 + 5 * thumb_w + 4 * gap;
+    const int top = margin + 34;
+    const int lower = top + 2 * (thumb_h + label + gap) + 6;
+    const int height = lower + sheet.height + 16 + label + margin;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_rgb(cr, 0.075, 0.078, 0.09);
+    cairo_paint(cr);
+    auto text = [&](const std::string& t, double x, double y, double h, double r, double g, double b) {
+        cairo_new_path(cr);
+        lettering_path(cr, t, x, y, h, 0.42);
+        cairo_set_line_width(cr, std::max(1.0, h * 0.15));
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
+        cairo_set_source_rgb(cr, r, g, b);
+        cairo_stroke(cr);
+    };
+    text("KOLVANE ASSETS - BACKGROUNDS AS SEEN STRETCHED ON A 16:9 SCREEN", margin, margin + 16, 14, 0.85, 0.9, 1.0);
+    auto draw = [&](const kolvane::Image& img, double x, double y, double w, double h, cairo_filter_t filter) {
+        cairo_surface_t* src = cairo_image_surface_create(CAIRO_FORMAT_RGB24, img.width, img.height);
+        cairo_surface_flush(src);
+        unsigned char* data = cairo_image_surface_get_data(src);
+        const int stride = cairo_image_surface_get_stride(src);
+        for (int yy = 0; yy < img.height; ++yy)
+            std::memcpy(data + yy * stride, &img.pixels[static_cast<std::size_t>(yy * img.width)], static_cast<std::size_t>(img.width) * 4);
+        cairo_surface_mark_dirty(src);
+        cairo_save(cr);
+        cairo_translate(cr, x, y);
+        cairo_scale(cr, w / img.width, h / img.height);
+        cairo_set_source_surface(cr, src, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), filter);
+        cairo_rectangle(cr, 0, 0, img.width, img.height);
+        cairo_fill(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(src);
+    };
+    for (std::size_t i = 0; i < backgrounds.size(); ++i) {
+        const int col = static_cast<int>(i % 5), row = static_cast<int>(i / 5);
+        const double x = margin + col * (thumb_w + gap), y = top + row * (thumb_h + label + gap);
+        draw(backgrounds[i], x, y, thumb_w, thumb_h, CAIRO_FILTER_GOOD);
+        const std::string name = std::to_string(i) + " " + background_title(static_cast<int>(i));
+        const double h = std::min(8.0, 8.0 * (thumb_w - 4) / lettering_width(name, 8, 0.42));
+        text(name, x, y + thumb_h + 15, h, 0.7, 0.75, 0.82);
+    }
+    // The sprite sheet on dark grey, one to one, and the two title pictures at twice their size.
+    cairo_set_source_rgb(cr, 0.23, 0.235, 0.25);
+    cairo_rectangle(cr, margin, lower, sheet.width, sheet.height);
+    cairo_fill(cr);
+    {
+        // Sheet pixels that are black are the surround: show the grey through them.
+        kolvane::Image shown = sheet;
+        for (std::uint32_t& p : shown.pixels)
+            if (p == 0) p = 0x3B3C40;
+        draw(shown, margin, lower, sheet.width, sheet.height, CAIRO_FILTER_NEAREST);
+    }
+    text("SPRITE SHEET 720 X 606", margin, lower + sheet.height + 17, 9, 0.7, 0.75, 0.82);
+    const double tx = margin + sheet.width + 24;
+    draw(title, tx, lower, title.width * 2, title.height * 2, CAIRO_FILTER_NEAREST);
+    text("TITLE 320 X 240 (SHOWN TWICE SIZE)", tx, lower + title.height * 2 + 17, 9, 0.7, 0.75, 0.82);
+    const double py = lower + title.height * 2 + 34;
+    draw(preview, tx, py, preview.width * 2, preview.height * 2, CAIRO_FILTER_NEAREST);
+    text("PREVIEW 150 X 112 (TWICE SIZE)", tx + preview.width * 2 + 14, py + 14, 9, 0.7, 0.75, 0.82);
+    draw(preview, tx + preview.width * 2 + 14, py + 30, preview.width, preview.height, CAIRO_FILTER_NEAREST);
+    cairo_destroy(cr);
+    const bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(s);
+    return ok;
+}
+
+}  // namespace assetgen

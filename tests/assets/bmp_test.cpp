@@ -1,0 +1,93 @@
+// The engine's BMP reader and writer: formats, row order, padding and damaged input.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "scene/render/bmp.h"
+
+namespace {
+
+kolvane::Image sample(int w, int h, int colours) {
+    kolvane::Image img(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t k = static_cast<std::uint32_t>((x * 7 + y * 13) % colours);
+            img.at(x, y) = colours == 2 ? (k != 0 ? 0xFFFFFFu : 0u) : (k * 0x010203u) & 0xFFFFFFu;
+        }
+    return img;
+}
+
+void put32(std::vector<std::uint8_t>& d, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) d[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+}  // namespace
+
+TEST(Bmp, RoundTripKeepsPixelsForOddWidths) {
+    for (int w : {1, 2, 3, 5, 7, 9, 31, 33}) {
+        const kolvane::Image a = sample(w, 4, 200);
+        const auto b = kolvane::decode_bmp(kolvane::encode_bmp(a));
+        ASSERT_TRUE(b.has_value());
+        EXPECT_EQ(b->pixels, a.pixels) << w;
+        const auto c = kolvane::decode_bmp(kolvane::encode_bmp(a, kolvane::BmpFormat::indexed8));
+        ASSERT_TRUE(c.has_value());
+        EXPECT_EQ(c->pixels, a.pixels) << w;
+        const kolvane::Image m = sample(w, 3, 2);
+        const auto d = kolvane::decode_bmp(kolvane::encode_bmp(m, kolvane::BmpFormat::indexed1));
+        ASSERT_TRUE(d.has_value());
+        EXPECT_EQ(d->pixels, m.pixels) << w;
+    }
+}
+
+TEST(Bmp, HeaderFieldsOfAWrittenFile) {
+    const std::vector<std::uint8_t> d = kolvane::encode_bmp(sample(3, 2, 100));
+    ASSERT_EQ(d.size(), 14u + 40u + 2u * 12u);  // rows of 9 bytes padded to 12
+    EXPECT_EQ(d[0], 'B');
+    EXPECT_EQ(d[1], 'M');
+    EXPECT_EQ(d[28], 24);
+    const std::vector<std::uint8_t> mono = kolvane::encode_bmp(sample(9, 1, 2), kolvane::BmpFormat::indexed1);
+    EXPECT_EQ(mono[28], 1);
+    // Black is palette entry 0, so a 0 bit is black as the raster operations expect.
+    EXPECT_EQ(mono[54] | mono[55] | mono[56], 0);
+}
+
+TEST(Bmp, TooManyColoursForAPaletteGiveNothing) {
+    EXPECT_TRUE(kolvane::encode_bmp(sample(40, 40, 300), kolvane::BmpFormat::indexed8).empty());
+    EXPECT_TRUE(kolvane::encode_bmp(sample(4, 4, 3), kolvane::BmpFormat::indexed1).empty());
+    EXPECT_TRUE(kolvane::encode_bmp(kolvane::Image{}).empty());
+}
+
+TEST(Bmp, ReadsTopDownAnd32BitPictures) {
+    const kolvane::Image a = sample(5, 3, 250);
+    std::vector<std::uint8_t> d = kolvane::encode_bmp(a);
+    // Rewrite as a 32-bit top-down picture.
+    std::vector<std::uint8_t> t(d.begin(), d.begin() + 54);
+    put32(t, 22, static_cast<std::uint32_t>(-3));
+    t[28] = 32;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            const std::uint32_t p = a.at(x, y);
+            t.insert(t.end(), {static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p >> 16), 0xFF});
+        }
+    put32(t, 2, static_cast<std::uint32_t>(t.size()));
+    const auto b = kolvane::decode_bmp(t);
+    ASSERT_TRUE(b.has_value());
+    EXPECT_EQ(b->pixels, a.pixels);
+}
+
+TEST(Bmp, DamagedInputGivesNothing) {
+    std::vector<std::uint8_t> d = kolvane::encode_bmp(sample(8, 8, 50), kolvane::BmpFormat::indexed8);
+    EXPECT_FALSE(kolvane::decode_bmp(std::vector<std::uint8_t>(d.begin(), d.end() - 10)).has_value());
+    EXPECT_FALSE(kolvane::decode_bmp(std::vector<std::uint8_t>(d.begin(), d.begin() + 20)).has_value());
+    std::vector<std::uint8_t> bad = d;
+    bad[0] = 'X';
+    EXPECT_FALSE(kolvane::decode_bmp(bad).has_value());
+    bad = d;
+    put32(bad, 30, 1);  // RLE8 is not read
+    EXPECT_FALSE(kolvane::decode_bmp(bad).has_value());
+    bad = d;
+    put32(bad, 46, 100000);  // absurd palette size
+    EXPECT_FALSE(kolvane::decode_bmp(bad).has_value());
+    EXPECT_FALSE(kolvane::read_bmp("/nonexistent/kolvane.bmp").has_value());
+}
