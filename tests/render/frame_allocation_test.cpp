@@ -14,7 +14,7 @@ TEST(FrameAllocation, RenderingFramesAndChangingTheBackgroundAllocateNothing) {
     testing::RenderScene scene(160, 100);
     App& app = scene.app;
     app.settings.scroller_active = 1;
-    app.settings.show_time = "1";
+    app.settings.show_time = std::string("1");
     app.lists.caption_count = 1;
     app.lists.captions[1] = "A caption long enough to need the heap if it were copied";
     app.run.scroller_period = 3;

@@ -132,7 +132,7 @@ TEST(ClockText, TwelveHourClockWithTheDesignatorOfTheHalfDay) {
 TEST(Clock, ShowsTheTimeEveryFrameWhenSwitchedOn) {
     RenderScene scene;
     App& app = scene.app;
-    app.settings.show_time = "1";
+    app.settings.show_time = std::string("1");
     scene.clock.now = {12, 0, 0};
     handle_time(app);
     EXPECT_TRUE(scene.overlays.clock.visible);
@@ -144,7 +144,7 @@ TEST(Clock, ShowsTheTimeEveryFrameWhenSwitchedOn) {
 
 TEST(Clock, StaysHiddenAndUnformattedWhenSwitchedOff) {
     RenderScene scene;
-    scene.app.settings.show_time = "0";
+    scene.app.settings.show_time = std::string("0");
     handle_time(scene.app);
     EXPECT_FALSE(scene.overlays.clock.visible);
     EXPECT_EQ(scene.overlays.clock.texts, 0);

@@ -15,13 +15,15 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::RenderScene;
+// The Windows directory ends in the platform's separator, as the program keeps folders.
+const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
 
 class Wallpaper : public ::testing::Test {
 protected:
     Wallpaper() : scene(80, 50) {
         folder = fs::temp_directory_path() / ("kolvane_wallpaper_" + std::to_string(std::random_device{}()));
         fs::create_directories(folder);
-        app.startup.windows_dir = folder.string() + "/";
+        app.startup.windows_dir = folder.string() + separator;
     }
     ~Wallpaper() override { fs::remove_all(folder); }
 
@@ -97,7 +99,7 @@ TEST_F(Wallpaper, ASecondRunOverwritesTheFirst) {
 }
 
 TEST_F(Wallpaper, AFileThatCannotBeWrittenLeavesTheWallpaperAlone) {
-    app.startup.windows_dir = (folder / "missing" / "deeper").string() + "/";
+    app.startup.windows_dir = (folder / "missing" / "deeper").string() + separator;
     save_wallpaper(app);
     EXPECT_FALSE(fs::exists(folder / "missing"));
     EXPECT_EQ(wallpaper_call(), nullptr);
