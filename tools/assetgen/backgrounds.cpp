@@ -140,8 +140,9 @@ void scene_emission(Ctx& c) {
         const double cloud = clamp01(0.55 + n.fbm(wx * 2.2, wy * 2.2, 6, 0.55));
         const double dens = std::pow(cloud, 2.2) * shape;
         const double core = std::exp(-((u - 372) * (u - 372) + (v - 214) * (v - 214)) / (2 * 75.0 * 75.0));
-        Rgb col = mix(srgb(226, 52, 92), srgb(250, 110, 80), clamp01(n.fbm(wx * 4, wy * 4, 3) + 0.4)) * (dens * 0.5);
-        col += srgb(80, 200, 210) * (dens * core * 0.55);
+        Rgb col = mix(srgb(230, 40, 100), srgb(250, 96, 70), clamp01(n.fbm(wx * 4, wy * 4, 3) + 0.4)) * (dens * 0.5);
+        col += srgb(255, 186, 120) * (dens * core * 0.45) + srgb(60, 190, 200) * (dens * core * core * 0.25);
+        col = col * (1 - 0.35 * core);
         col += srgb(120, 30, 90) * (shape * 0.05);
         // Dust: dark filaments and lanes.
         const double lane = d.ridged(wx * 1.6 + 3, wy * 1.6, 5, 0.55);
@@ -177,11 +178,12 @@ void scene_spiral(Ctx& c) {
         const double pitch = 0.32;
         const double phase = th - std::log(std::max(r, 0.02)) / pitch;
         const double wob = 0.35 * n.fbm(xr / 60, yr / 60, 4);
-        const double arm = std::pow(0.5 + 0.5 * std::cos(2 * (phase + wob)), 1.8);
+        const double wave = 0.5 + 0.5 * std::cos(2 * (phase + wob));
+        const double arm = 0.4 * std::pow(wave, 1.5) + 0.9 * std::pow(wave, 7.0);
         const double disc = std::exp(-r / 0.36);
         const double bulge = std::exp(-std::pow(r / 0.09, 0.85));
-        const double clump = clamp01(0.6 + n.fbm(xr / 14, yr / 14, 4));
-        Rgb col = srgb(130, 160, 255) * (arm * disc * clump * 0.8) + srgb(255, 214, 160) * (disc * 0.12) + srgb(255, 220, 170) * (bulge * 0.9);
+        const double clump = std::pow(clamp01(0.6 + n.fbm(xr / 12, yr / 12, 5)), 1.6);
+        Rgb col = srgb(120, 160, 255) * (arm * disc * clump * 0.85) + srgb(255, 214, 160) * (disc * 0.1) + srgb(255, 220, 170) * (bulge * 0.9);
         // Pink star-forming knots along the arms.
         const double knots = std::pow(clamp01(k.fbm(xr / 5, yr / 5, 3) * 1.8 - 0.3), 2.0) * arm * disc;
         col += srgb(255, 90, 150) * (knots * 2.2);
@@ -189,7 +191,7 @@ void scene_spiral(Ctx& c) {
         col += srgb(200, 220, 255) * (young * 2.0);
         // Dust on the inner edge of the arms.
         const double dust_arm = std::pow(0.5 + 0.5 * std::cos(2 * (phase + wob) - 0.7), 6.0);
-        const double tau = 1.6 * dust_arm * std::exp(-r / 0.5) * clamp01(0.5 + n.fbm(xr / 20 + 7, yr / 20, 3)) * smoothstep(0.05, 0.2, r);
+        const double tau = 2.6 * dust_arm * std::exp(-r / 0.55) * clamp01(0.5 + n.fbm(xr / 20 + 7, yr / 20, 3)) * smoothstep(0.05, 0.2, r);
         col = col * std::exp(-tau);
         // Faint outer halo.
         col += srgb(90, 100, 150) * (0.03 * std::exp(-r / 0.7));
@@ -370,7 +372,7 @@ void scene_sunrise(Ctx& c) {
 
 void scene_moonscape(Ctx& c) {
     const Noise n(501), hz(502), tex(503);
-    const Vec3 L = sun_dir();
+    const Vec3 Lp = normalize(Vec3{-0.85, 0.3, 0.42});  // the low sun of the ground, from the left
     // Horizon height as a function of u.
     auto horizon = [&](double u) { return 318 + 12 * hz.fbm(u / 160, 0.3, 5) + 8 * std::sin(u / 140 + 1.0); };
     // The planet behind the horizon.
@@ -381,20 +383,23 @@ void scene_moonscape(Ctx& c) {
         const double cov = disc_coverage(c, iu, v, pu, pv, pr);
         if (cov > 0 && v < horizon(u) + 2) {
             if (!sphere_normal(iu, v, pu, pv, pr * 1.0001, nn)) nn = normalize(Vec3{(iu - pu) / pr, -(v - pv) / pr, 0.01});
-            const double ndl = dot(nn, L);
-            const double cloud = clamp01(n.fbm(nn.x * 3.5 + 2, nn.y * 5, nn.z * 3.5, 6) * 1.3 + 0.05);
-            const double land = smoothstep(0.1, 0.3, tex.fbm(nn.x * 2, nn.y * 2, nn.z * 2, 5));
-            Rgb surf = mix(srgb(20, 52, 120), srgb(70, 96, 60), land);
-            surf = mix(surf, srgb(240, 244, 250), cloud);
-            const double lit = smoothstep(-0.1, 0.25, ndl) * clamp01(ndl + 0.05);
-            Rgb pc = surf * (lit * 0.6) + srgb(80, 140, 255) * (std::pow(1 - nn.z, 3) * 0.35 * smoothstep(-0.3, 0.3, ndl));
+            const double ndl = dot(nn, Lp);
+            const Vec3 g = rot_z(0.3).apply(nn);
+            const double wisp = n.fbm(g.x * 3 + 2 + 0.4 * tex.at(g.y * 9, g.z * 3), g.y * 9, g.z * 3, 6);
+            const double cloud = std::pow(clamp01(wisp * 1.4 + 0.12), 1.5);
+            const double landv = tex.fbm(g.x * 1.8, g.y * 1.8, g.z * 1.8, 6);
+            const double land = smoothstep(0.22, 0.32, landv);
+            Rgb surf = mix(srgb(10, 34, 92), mix(srgb(110, 96, 64), srgb(58, 80, 48), clamp01(0.5 + tex.at(g.x * 6, g.y * 6, g.z * 6))), land);
+            surf = mix(surf, srgb(236, 240, 248), cloud);
+            const double lit = smoothstep(-0.12, 0.2, ndl) * clamp01(ndl + 0.05);
+            Rgb pc = surf * (lit * 0.62) + srgb(80, 140, 255) * (std::pow(1 - nn.z, 3) * 0.35 * smoothstep(-0.3, 0.3, ndl));
             col = mix(col, pc, cov);
         }
         // Thin atmosphere glow around the planet.
         const double d = std::hypot(iu - pu, v - pv) - pr;
         if (d > 0 && v < horizon(u)) {
             const Vec3 dir = normalize(Vec3{(iu - pu), -(v - pv), 0});
-            col += srgb(80, 150, 255) * (0.12 * std::exp(-d / 3.5) * smoothstep(-0.6, 0.5, dot(dir, L)));
+            col += srgb(80, 150, 255) * (0.12 * std::exp(-d / 3.5) * smoothstep(-0.6, 0.5, dot(dir, Lp)));
         }
         return col;
     });
@@ -454,7 +459,7 @@ void scene_moonscape(Ctx& c) {
         }
         const double grain = 0.85 + 0.3 * tex.fbm(x * 14, z * 14, 3);
         const double far = smoothstep(30, 4, z);
-        Rgb g = srgb(160, 156, 150) * ((lit * 1.6 + 0.02) * grain * 0.26 * (0.6 + 0.4 * far));
+        Rgb g = srgb(160, 156, 150) * ((lit * 1.6 + 0.02) * grain * 0.21 * (0.6 + 0.4 * far));
         g += srgb(30, 36, 56) * 0.012;  // faint earthshine
         if (v < v_far + 1) g = srgb(150, 146, 140) * 0.03;  // the far rim, in shadow
         return mix(col, g, cov);
@@ -475,7 +480,7 @@ void scene_reflection(Ctx& c) {
         double light = 0;
         for (const S& s : cluster) {
             const double d = std::hypot(iu - s.u * c.ax, v - s.v);
-            light += s.b / (1 + (d / 60) * (d / 60));
+            light += s.b / (1 + std::pow(d / 55, 2.4));
         }
         // Wisps: noise stretched along one direction, warped.
         const double cs = std::cos(streak), sn = std::sin(streak);
@@ -484,7 +489,7 @@ void scene_reflection(Ctx& c) {
         const double wisps = clamp01(0.5 + n.fbm(wa, b * 0.45, 6, 0.55));
         const double big = clamp01(0.55 + n.fbm(iu / 160, v / 160, 3));
         const double dens = std::pow(wisps, 2.0) * big;
-        Rgb col = srgb(70, 120, 255) * (dens * light * 0.42) + srgb(40, 70, 160) * (big * 0.018);
+        Rgb col = srgb(70, 120, 255) * (dens * light * 0.6) + srgb(40, 70, 160) * (big * dens * 0.02);
         // A little warm dust far from the stars.
         col += srgb(90, 50, 40) * (0.02 * std::pow(clamp01(n.fbm(iu / 90 + 3, v / 90, 4) + 0.2), 2) * (1 - clamp01(light)));
         return col + space_base(v, srgb(2, 4, 14), srgb(4, 4, 12));
@@ -644,19 +649,21 @@ void scene_eclipse(Ctx& c) {
     });
     // Prominences: small pink arcs on the limb.
     Rng rng(903);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         const double th = rng.range(0, 2 * pi);
-        const double len = rng.range(2.5, 6);
-        for (int k = 0; k < 14; ++k) {
-            const double a = th + (k - 7) * 0.006 * len;
-            const double h = R + len * std::sin(pi * k / 13.0) * 0.8;
-            c.glow((cu + std::cos(a) * h) / c.ax, cv + std::sin(a) * h, 1.1, srgb(255, 70, 110) * 0.35);
+        const double len = rng.range(2.0, 5.5);
+        const double lean = rng.range(-0.5, 0.5);
+        for (int k = 0; k <= 40; ++k) {
+            const double t = k / 40.0;
+            const double a = th + (t - 0.5) * 0.012 * len * 4 + lean * 0.01 * std::sin(pi * t);
+            const double h = R + 0.5 + len * std::sin(pi * t) * 0.9;
+            c.glow((cu + std::cos(a) * h) / c.ax, cv + std::sin(a) * h, 0.7, srgb(255, 70, 120) * 0.3);
         }
     }
     // A bead of sunlight on the upper left limb, where the light comes from.
     const double ba = pi + 0.68;
-    c.glow((cu + std::cos(ba) * R) / c.ax, cv + std::sin(ba) * R, 1.6, srgb(255, 252, 245) * 4.0);
-    c.glow((cu + std::cos(ba) * R) / c.ax, cv + std::sin(ba) * R, 7.0, srgb(255, 240, 220) * 0.3);
+    c.glow((cu + std::cos(ba) * (R + 1.6)) / c.ax, cv + std::sin(ba) * (R + 1.6), 1.4, srgb(255, 252, 245) * 4.0);
+    c.glow((cu + std::cos(ba) * (R + 3)) / c.ax, cv + std::sin(ba) * (R + 3), 7.0, srgb(255, 240, 220) * 0.3);
     StarOptions o;
     o.count = 700;
     o.brightness = 0.9;

@@ -79,6 +79,9 @@ struct RenderOptions {
     bool keep_aspect = true;
 };
 
+// The winged orbiter from the side, nose to the right and a little up, for the title picture.
+Figure orbiter_side_figure(int width, int height);
+
 // Renders the model fitted into a width × height figure.
 Figure render_model(const Model& model, int width, int height, const RenderOptions& options);
 

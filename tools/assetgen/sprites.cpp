@@ -130,7 +130,7 @@ Model weather_sat() {
     m.dish({2.3, 0, 0}, {1, 0.2, 0.4}, 0.9, 0.3, white_paint());
     // One long wing on the back end, yoked at an angle.
     m.cylinder({-1.75, 0, 0}, {-2.3, 0, 0}, 0.07, light_grey());
-    solar_wing(m, {-3.95, 0, 0}, {1, 0, 0}, {0, 0.6, 0.8}, 3.2, 1.5, 0.38);
+    solar_wing(m, {-3.95, 0, 0}, {1, 0, 0}, {0, 0.94, 0.34}, 3.2, 1.7, 0.38);
     return m;
 }
 
@@ -530,6 +530,19 @@ double fit_rock(const Rock& rock, const std::vector<Mat3>& views, int w, int h) 
 
 }  // namespace
 
+Figure orbiter_side_figure(int width, int height) {
+    Model orb;
+    orbiter(orb);
+    Mat3 side_right;
+    side_right.r0 = {0, 1, 0};
+    side_right.r1 = {0, 0, 1};
+    side_right.r2 = {1, 0, 0};
+    RenderOptions o;
+    o.view = rot_z(0.12) * rot_x(0.3) * side_right;
+    o.samples = 5;
+    return render_model(orb, width, height, o);
+}
+
 FrameRect frame_rect(int frame) {
     if (frame >= 1 && frame <= 19) return single_frames[frame];
     if (frame >= 20 && frame <= 43) {
@@ -560,7 +573,7 @@ SpriteSheet make_sprite_sheet() {
     put(2, probe_two_panels(), rot_x(0.4) * rot_z(0.62) * rot_y(0.35));
     put(3, sputnik_style(), rot_x(0.25) * rot_z(-0.3) * rot_y(0.5));
     put(4, x_panels(), rot_x(-0.55) * rot_y(0.35));
-    put(5, weather_sat(), rot_x(0.75) * rot_z(0.25) * rot_y(-0.45));
+    put(5, weather_sat(), rot_x(0.4) * rot_z(0.2) * rot_y(-0.5));
     put(6, saucer(), rot_x(0.26));
     {
         Model orb;

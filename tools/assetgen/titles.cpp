@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "assets.h"
+#include "raytrace.h"
 
 namespace assetgen {
 namespace {
@@ -80,10 +81,31 @@ void caption_text(cairo_t* cr, const std::string& text, double cx, double base, 
     cairo_stroke(cr);
 }
 
+
+// Lays a rendered figure over a picture, blending its anti-aliased edge.
+void overlay(kolvane::Image& img, const Figure& f, int x0, int y0) {
+    for (int y = 0; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x) {
+            const double a = f.coverage[static_cast<std::size_t>(y * f.width + x)];
+            if (a <= 0 || x0 + x < 0 || y0 + y < 0 || x0 + x >= img.width || y0 + y >= img.height) continue;
+            const std::uint32_t under = img.at(x0 + x, y0 + y);
+            const std::uint32_t over = pack_srgb(f.colour[static_cast<std::size_t>(y * f.width + x)]);
+            std::uint32_t out = 0;
+            for (int sh = 0; sh <= 16; sh += 8) {
+                const double u = srgb_to_linear(((under >> sh) & 0xFF) / 255.0), o = srgb_to_linear(((over >> sh) & 0xFF) / 255.0);
+                const double v = linear_to_srgb(u + (o - u) * a);
+                out |= static_cast<std::uint32_t>(std::lround(v * 255)) << sh;
+            }
+            img.at(x0 + x, y0 + y) = out;
+        }
+}
+
 }  // namespace
 
 kolvane::Image make_title_picture() {
-    Surface sf = surface_from(to_image(render_background(title_scene, 320, 240, false)));
+    kolvane::Image scene = to_image(render_background(title_scene, 320, 240, false));
+    overlay(scene, orbiter_side_figure(74, 34), 34, 150);
+    Surface sf = surface_from(scene);
     title_text(sf.cr, "KOLVANE", 160, 104, 34, 0.34, 0.16);
     // A thin rule between the two lines.
     cairo_pattern_t* g = cairo_pattern_create_linear(60, 0, 260, 0);
