@@ -47,20 +47,12 @@ bool clip_axis(int& dest_pos, int& src_pos, int& length, int dest_size, int src_
     return true;
 }
 
-void and_row(std::uint32_t* dest, const std::uint32_t* src, int n, bool backwards) {
-    if (backwards) {
-        for (int i = n - 1; i >= 0; --i) dest[i] &= src[i];
-    } else {
-        for (int i = 0; i < n; ++i) dest[i] &= src[i];
-    }
+void and_row(std::uint32_t* __restrict dest, const std::uint32_t* __restrict src, int n) {
+    for (int i = 0; i < n; ++i) dest[i] &= src[i];
 }
 
-void or_row(std::uint32_t* dest, const std::uint32_t* src, int n, bool backwards) {
-    if (backwards) {
-        for (int i = n - 1; i >= 0; --i) dest[i] |= src[i];
-    } else {
-        for (int i = 0; i < n; ++i) dest[i] |= src[i];
-    }
+void or_row(std::uint32_t* __restrict dest, const std::uint32_t* __restrict src, int n) {
+    for (int i = 0; i < n; ++i) dest[i] |= src[i];
 }
 
 }  // namespace
@@ -69,23 +61,18 @@ PixelRect bit_blt(Surface& dest, int x, int y, int width, int height, const Surf
                   RasterOp op) {
     if (!clip_axis(x, src_x, width, dest.width(), src.width())) return {};
     if (!clip_axis(y, src_y, height, dest.height(), src.height())) return {};
-    // A copy within one surface reads each row before it is overwritten, as the system's copy does.
-    const bool same = &dest == &src;
-    const bool bottom_up = same && y > src_y;
-    const bool right_to_left = same && y == src_y && x > src_x;
     for (int j = 0; j < height; ++j) {
-        const int row = bottom_up ? height - 1 - j : j;
-        std::uint32_t* d = dest.row(y + row) + x;
-        const std::uint32_t* s = src.row(src_y + row) + src_x;
+        std::uint32_t* d = dest.row(y + j) + x;
+        const std::uint32_t* s = src.row(src_y + j) + src_x;
         switch (op) {
         case RasterOp::srccopy:
-            std::memmove(d, s, static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+            std::memcpy(d, s, static_cast<std::size_t>(width) * sizeof(std::uint32_t));
             break;
         case RasterOp::srcand:
-            and_row(d, s, width, right_to_left);
+            and_row(d, s, width);
             break;
         case RasterOp::srcpaint:
-            or_row(d, s, width, right_to_left);
+            or_row(d, s, width);
             break;
         }
     }

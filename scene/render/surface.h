@@ -53,8 +53,8 @@ struct PixelRect {
     bool empty() const { return width <= 0 || height <= 0; }
 };
 
-// Copies width x height pixels from (src_x, src_y) of src to (x, y) of dest. Only pixels inside
-// both surfaces take part; returns the rectangle of dest that was written (empty when none).
+// Copies width x height pixels from (src_x, src_y) of src to (x, y) of dest, two different
+// surfaces. Only pixels inside both take part; returns the rectangle of dest written (empty when none).
 PixelRect bit_blt(Surface& dest, int x, int y, int width, int height, const Surface& src, int src_x, int src_y,
                   RasterOp op);
 
