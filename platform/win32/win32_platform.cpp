@@ -73,7 +73,7 @@ std::optional<RegistryData> Win32Registry::query(std::uint32_t root, const std::
 
 std::uint32_t Win32System::time_get_time() { return timeGetTime(); }
 
-bool deliver_pending_messages() {
+bool deliver_pending_messages(void* modeless_dialog) {
     bool any = false;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -82,6 +82,8 @@ bool deliver_pending_messages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        HWND dialog = static_cast<HWND>(modeless_dialog);
+        if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -89,9 +91,10 @@ bool deliver_pending_messages() {
 }
 
 void Win32System::pump_events(std::int32_t timeout_ms) {
-    if (deliver_pending_messages() || timeout_ms <= 0) return;
+    if (deliver_pending_messages(dialog_) || timeout_ms <= 0) return;
+    // Sleeps until a message arrives or the time is over; never spins.
     MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(timeout_ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    deliver_pending_messages();
+    deliver_pending_messages(dialog_);
 }
 
 int Win32System::show_cursor(bool show) { return ShowCursor(show ? TRUE : FALSE); }
@@ -113,7 +116,8 @@ std::string Win32System::raw_windows_directory() {
 }
 
 void Win32System::message_box(const std::string& text, const std::string& title, unsigned flags) {
-    MessageBoxA(nullptr, text.c_str(), title.c_str(), flags);
+    // Owned by the active window, as a form's message box is, so it stays above a top-most window.
+    MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), flags);
 }
 
 std::string Win32System::program_folder() {
@@ -133,6 +137,31 @@ float Win32System::screen_width_twips() {
 
 float Win32System::screen_height_twips() {
     return static_cast<float>(GetSystemMetrics(SM_CYSCREEN) * twips_per_pixel_y());
+}
+
+namespace {
+std::string locale_text(LCTYPE type, const char* fallback) {
+    char buffer[32] = {};
+    const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer);
+    return n > 1 ? std::string(buffer) : std::string(fallback);
+}
+}  // namespace
+
+Win32LocalClock::Win32LocalClock()
+    : morning_(locale_text(LOCALE_S1159, "AM")), afternoon_(locale_text(LOCALE_S2359, "PM")) {}
+
+TimeOfDay Win32LocalClock::time_of_day() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wHour, now.wMinute, now.wSecond};
+}
+
+std::int16_t Win32KeyboardLayout::vk_key_scan(unsigned char character) {
+    return VkKeyScanA(static_cast<CHAR>(character));
+}
+
+std::uint32_t Win32KeyboardLayout::map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
+    return MapVirtualKeyA(code, map_type);
 }
 
 }  // namespace kolvane::win32

@@ -1,5 +1,9 @@
-// The Windows backend of the settings store, the registry read and the system services.
+// The Windows backend of the settings store, the registry read, the system services, the clock and the layout.
 #pragma once
+#include <string>
+
+#include "platform/keyboard_layout.h"
+#include "platform/overlay_view.h"
 #include "platform/settings_store.h"
 #include "platform/system.h"
 
@@ -37,9 +41,37 @@ public:
     float screen_width_twips() override;
     float screen_height_twips() override;
     char path_separator() const override { return '\\'; }
+
+    // The modeless dialog whose keys (Tab, Enter, Escape) the pump hands to the dialog manager; null for none.
+    void set_modeless_dialog(void* dialog) { dialog_ = dialog; }
+    void* modeless_dialog() const { return dialog_; }
+
+private:
+    void* dialog_ = nullptr;
 };
 
-// Delivers every pending message to its window; true when there was at least one.
-bool deliver_pending_messages();
+// Delivers every pending message to its window, the modeless dialog's keys through the dialog
+// manager; true when there was at least one.
+bool deliver_pending_messages(void* modeless_dialog = nullptr);
+
+// The time of day and the designators of the user's regional settings.
+class Win32LocalClock : public LocalClock {
+public:
+    Win32LocalClock();
+    TimeOfDay time_of_day() override;
+    std::string_view morning_designator() override { return morning_; }
+    std::string_view afternoon_designator() override { return afternoon_; }
+
+private:
+    std::string morning_;
+    std::string afternoon_;
+};
+
+// The active keyboard layout through VkKeyScanA and MapVirtualKeyA.
+class Win32KeyboardLayout : public KeyboardLayout {
+public:
+    std::int16_t vk_key_scan(unsigned char character) override;
+    std::uint32_t map_virtual_key(std::uint32_t code, std::uint32_t map_type) override;
+};
 
 }  // namespace kolvane::win32

@@ -1,0 +1,22 @@
+// The program's pictures as resources embedded in kolvane.scr.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string_view>
+
+#include "scene/scene_pictures.h"
+
+namespace kolvane::win32 {
+
+// Pictures kept as RCDATA resources named BG0 to BG9, SPRITE, MASK, PREVIEW and TITLE.
+class ResourcePictures : public PictureSource {
+public:
+    explicit ResourcePictures(HMODULE module = nullptr) : module_(module) {}
+    std::optional<Image> picture(std::string_view name) override;
+
+private:
+    HMODULE module_;
+};
+
+}  // namespace kolvane::win32
