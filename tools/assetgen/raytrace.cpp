@@ -268,6 +268,11 @@ struct Tracer {
         // A faint cool rim from behind, so dark sides keep their outline against black.
         const double rim = std::pow(1.0 - std::fabs(dot(n, view_m)), 3.0) * 0.12;
         col += srgb(110, 140, 200) * rim;
+        if (m.reflect > 0) {
+            const Vec3 r = n * (2 * dot(n, view_m)) - view_m;
+            const double e = smoothstep(-0.4, 1.0, dot(r, light_m));
+            col += albedo * (m.reflect * (0.12 + 1.3 * e * e));
+        }
         return col + m.emission;
     }
 };
@@ -516,9 +521,10 @@ Material orange_tank() {
 }
 Material glass_gold() {
     Material m;
-    m.albedo = srgb(120, 84, 30);
+    m.albedo = srgb(176, 128, 44);
     m.specular = 1.4;
     m.shininess = 70;
+    m.reflect = 0.9;
     return m;
 }
 Material light(Rgb colour) {

@@ -27,6 +27,7 @@ struct Material {
     Texture texture = Texture::plain;
     double tex_scale = 1.0;       // texture cell size in model units
     double bump = 0.12;           // foil: strength of the crinkles
+    double reflect = 0;           // mirror-like: reflects a soft bright sky towards the light
     Rgb emission{};
     Rgb emission2{};
     bool casts_shadow = true;

@@ -150,7 +150,7 @@ Model saucer() {
     const Rgb lights[3] = {srgb(255, 90, 70), srgb(120, 255, 160), srgb(255, 220, 90)};
     for (int i = 0; i < 12; ++i) {
         const double a = i * pi / 6 + 0.13;
-        m.sphere({2.55 * std::cos(a), -0.06, 2.55 * std::sin(a)}, 0.16, light(lights[i % 3] * 1.6));
+        m.sphere({2.86 * std::cos(a), 0.0, 2.86 * std::sin(a)}, 0.17, light(lights[i % 3] * 1.6));
     }
     return m;
 }
@@ -207,7 +207,7 @@ Model astronaut() {
     m.box({0, 2.15, -0.8}, {0.6, 0.14, 0.3}, light_grey());
     m.sphere({0, 2.45, 0.02}, 0.66, suit);
     Material visor = glass_gold();
-    m.ellipsoid({0.05, 2.42, 0.3}, {0.5, 0.44, 0.42}, visor);
+    m.ellipsoid({0.0, 2.42, 0.24}, {0.52, 0.46, 0.5}, visor);
     m.cylinder({0, 1.9, 0}, {0, 2.05, 0}, 0.55, fabric);
     // Chest control box with lights.
     m.box({0, 0.95, 0.62}, {0.38, 0.24, 0.1}, light_grey());

@@ -1,5 +1,6 @@
 // The configuration window's 320 × 240 title picture and the 150 × 112 preview picture: the
 // title lettered in our own letters over a space scene of their own.
+#include <algorithm>
 #include <cstring>
 
 #include "assets.h"
@@ -137,7 +138,7 @@ bool write_contact_sheet(const std::string& path, const std::vector<kolvane::Ima
     const int width = margin * 2 + 5 * thumb_w + 4 * gap;
     const int top = margin + 34;
     const int lower = top + 2 * (thumb_h + label + gap) + 6;
-    const int height = lower + sheet.height + 16 + label + margin;
+    const int height = lower + std::max(sheet.height + 16 + label, title.height * 2 + 34 + preview.height * 2) + margin;
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* cr = cairo_create(s);
     cairo_set_source_rgb(cr, 0.075, 0.078, 0.09);
