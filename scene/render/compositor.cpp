@@ -159,10 +159,11 @@ void blit_new_sprites(App& app) {
     for_each_active_slot(app, [&](int s) {
         const SlotPicture p = slot_picture(app, s);
         if (p.masked)
-            bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.mask, p.sheet_x, p.sheet_y,
-                    RasterOp::srcand);
-        bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.sprite, p.sheet_x, p.sheet_y,
-                RasterOp::srcpaint);
+            mask_and_paint(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.mask, surfaces.sprite,
+                           p.sheet_x, p.sheet_y);
+        else
+            bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.sprite, p.sheet_x, p.sheet_y,
+                    RasterOp::srcpaint);
     });
 }
 

@@ -79,6 +79,23 @@ PixelRect bit_blt(Surface& dest, int x, int y, int width, int height, const Surf
     return {x, y, width, height};
 }
 
+PixelRect mask_and_paint(Surface& dest, int x, int y, int width, int height, const Surface& mask,
+                         const Surface& figure, int sheet_x, int sheet_y) {
+    if (mask.width() != figure.width() || mask.height() != figure.height()) {
+        bit_blt(dest, x, y, width, height, mask, sheet_x, sheet_y, RasterOp::srcand);
+        return bit_blt(dest, x, y, width, height, figure, sheet_x, sheet_y, RasterOp::srcpaint);
+    }
+    if (!clip_axis(x, sheet_x, width, dest.width(), mask.width())) return {};
+    if (!clip_axis(y, sheet_y, height, dest.height(), mask.height())) return {};
+    for (int j = 0; j < height; ++j) {
+        std::uint32_t* __restrict d = dest.row(y + j) + x;
+        const std::uint32_t* __restrict m = mask.row(sheet_y + j) + sheet_x;
+        const std::uint32_t* __restrict f = figure.row(sheet_y + j) + sheet_x;
+        for (int i = 0; i < width; ++i) d[i] = (d[i] & m[i]) | f[i];
+    }
+    return {x, y, width, height};
+}
+
 int to_pixel(double position) {
     // Far beyond any surface, yet small enough that adding a surface size cannot overflow.
     constexpr double limit = 1 << 29;

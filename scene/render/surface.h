@@ -58,6 +58,11 @@ struct PixelRect {
 PixelRect bit_blt(Surface& dest, int x, int y, int width, int height, const Surface& src, int src_x, int src_y,
                   RasterOp op);
 
+// The mask's rectangle ANDed and then the figure's ORed onto dest, in one pass over dest; both
+// sheets have the same size, so the clipping is that of either copy.
+PixelRect mask_and_paint(Surface& dest, int x, int y, int width, int height, const Surface& mask,
+                         const Surface& figure, int sheet_x, int sheet_y);
+
 // A position of the scene (a real number) as a whole pixel, ties to even; far-off values are held
 // at a distance where no copy can overflow.
 int to_pixel(double position);

@@ -47,6 +47,28 @@ TEST(RasterCopy, MaskThenPaintCutsAHoleAndFillsIt) {
     EXPECT_EQ(scene.at(1, 0), 0x00808000u);
 }
 
+TEST(RasterCopy, FusedMaskAndPaintEqualsTheTwoCopies) {
+    Surface mask(12, 10, white), figure(12, 10);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            if ((x * x + y * 3) % 5 != 0) continue;
+            mask.at(x, y) = black;
+            figure.at(x, y) = 0x00102030u + static_cast<std::uint32_t>(x * 16 + y);
+        }
+    }
+    const Surface scene = numbered(20, 15, 0x00500000u);
+    for (const int x : {-9, -1, 0, 4, 11, 19, 25}) {
+        for (const int y : {-7, 0, 3, 14}) {
+            Surface fused = scene, separate = scene;
+            const PixelRect r = mask_and_paint(fused, x, y, 10, 8, mask, figure, 1, 2);
+            bit_blt(separate, x, y, 10, 8, mask, 1, 2, RasterOp::srcand);
+            const PixelRect r2 = bit_blt(separate, x, y, 10, 8, figure, 1, 2, RasterOp::srcpaint);
+            EXPECT_TRUE(std::equal(fused.data(), fused.data() + 300, separate.data())) << x << "," << y;
+            EXPECT_EQ(r.width * r.height, r2.width * r2.height);
+        }
+    }
+}
+
 TEST(RasterCopy, ClipsToTheDestinationOnEverySide) {
     const Surface src = numbered(10, 10, 0x10000);
     Surface dest(6, 5, 0x00ABCDEFu);
