@@ -228,14 +228,19 @@ void scene_ringed(Ctx& c) {
         if (t < 0.25) d *= 0.45;
         return clamp01(d);
     };
-    auto ring_colour = [&](double rr) { return mix(srgb(216, 196, 160), srgb(170, 150, 130), clamp01((rr - r_in) / (r_out - r_in))); };
+    auto ring_colour = [&](double rr) { return mix(srgb(236, 226, 206), srgb(176, 166, 156), clamp01((rr - r_in) / (r_out - r_in))); };
     auto planet_albedo = [&](Vec3 nn) {
         const double lat = nn.y;
         const double warp = 0.06 * n.fbm(nn.x * 4, nn.y * 9, nn.z * 4, 5);
         const double b = bands.at(0.3, (lat + warp) * 9.0);
         const double fine = n.fbm(nn.x * 10, (lat + warp) * 40, nn.z * 10, 3);
-        Rgb col = mix(srgb(214, 182, 136), srgb(160, 112, 76), clamp01(0.5 + b));
-        col = mix(col, srgb(236, 224, 200), clamp01(0.3 + fine * 0.5) * 0.3);
+        Rgb col = mix(srgb(222, 186, 132), srgb(150, 96, 62), clamp01(0.5 + b * 1.3));
+        col = mix(col, srgb(240, 230, 208), clamp01(0.3 + fine * 0.5) * 0.3);
+        // A pale storm oval in the northern belts.
+        const double sx = (nn.x + 0.12) / 0.13, sy = (nn.y - 0.24) / 0.055;
+        const double storm = std::exp(-(sx * sx + sy * sy));
+        col = mix(col, srgb(246, 232, 214), storm * 0.85);
+        col = mix(col, srgb(170, 110, 80), std::exp(-std::pow(std::sqrt(sx * sx + sy * sy) - 1.3, 2) / 0.08) * 0.4);
         return col;
     };
     c.add([&](double, double v, double iu) {
@@ -260,7 +265,7 @@ void scene_ringed(Ctx& c) {
             const double d2 = dot(Q, Q) - tca * tca;
             const bool shadow = tca > 0 && d2 < 1;
             const double light = shadow ? 0.03 : 0.25 + 0.75 * std::fabs(dot(N, L));
-            return ring_colour(rq) * (light * 0.55);
+            return ring_colour(rq) * (light * 0.72);
         };
         if (planet_cov > 0) {
             const Vec3 nn = P;
