@@ -195,7 +195,7 @@ bool write_contact_sheet(const std::string& path, const std::vector<kolvane::Ima
     text("TITLE 320 X 240 (SHOWN TWICE SIZE)", tx, lower + title.height * 2 + 17, 9, 0.7, 0.75, 0.82);
     const double py = lower + title.height * 2 + 34;
     draw(preview, tx, py, preview.width * 2, preview.height * 2, CAIRO_FILTER_NEAREST);
-    text("PREVIEW 150 X 112 (TWICE SIZE)", tx + preview.width * 2 + 14, py + 14, 9, 0.7, 0.75, 0.82);
+    text("PREVIEW 150 X 112: TWICE AND ACTUAL SIZE", tx + preview.width * 2 + 14, py + 14, 9, 0.7, 0.75, 0.82);
     draw(preview, tx + preview.width * 2 + 14, py + 30, preview.width, preview.height, CAIRO_FILTER_NEAREST);
     cairo_destroy(cr);
     const bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
