@@ -1,5 +1,5 @@
-// Contract tests of the committed assets: the sprite sheet and mask against the frame table of
-// Part 3.2, the backgrounds, the preview and title pictures, the sounds and the music.
+// Contract tests of the committed assets: the sprite sheet and mask against the scene's frame
+// table, the backgrounds, the preview and title pictures, the sounds and the music.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,7 +22,7 @@ struct Rect {
     int x, y, w, h;
 };
 
-// The frame table of Part 3.2.
+// The scene's frame table.
 Rect frame(int f) {
     static const Rect singles[20] = {
         {0, 0, 0, 0},       {3, 2, 94, 82},     {103, 1, 89, 89},    {196, 2, 70, 59},    {272, 2, 89, 66},

@@ -1,4 +1,4 @@
-// The sprite sheet and its mask (Part 3.2): every figure is modelled in 3-D, ray traced with the
+// The sprite sheet and its mask: every figure is modelled in 3-D, ray traced with the
 // light from the upper left, and cut out by thresholding its coverage, so the mask is exact and
 // the edges stay crisp; asteroids are noise-displaced spheres seen at 24 rotation angles.
 #include <algorithm>
