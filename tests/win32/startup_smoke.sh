@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Drives kolvane.scr under Wine in the test display: unknown switches, the install-folder message,
-# and the first run's list files and registry mark. Needs WINEPREFIX and DISPLAY (scripts/test sets both).
+# and the first run's list files and registry mark (written by a /S run that a key ends). Needs WINEPREFIX and DISPLAY (scripts/test sets both).
 set -euo pipefail
 scr=$1
 : "${WINEPREFIX:?}" "${DISPLAY:?}"
@@ -40,9 +40,17 @@ done
 # With the install folder set, the first start writes both lists and marks the first run.
 wine reg delete "$settings" /v run_once /f >/dev/null 2>&1 || true
 rm -f "$windir/Kolvane Captions.dat" "$windir/Kolvane Audio Files.dat"
-set +e
-timeout 20 wine "$scr" /S 2>/dev/null
-set -e
+wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_SZ /d 0 /f >/dev/null 2>&1
+wine "$scr" /S 2>/dev/null &
+pid=$!
+win=$(timeout 20 xdotool search --sync --name '^screen saver running$' | head -1) || fail "/S opened no scene"
+eval "$(xdotool getwindowgeometry --shell "$win")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+sleep 0.3
+xdotool key x
+for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $pid 2>/dev/null && fail "the scene did not end on a key"
+wait $pid || fail "the scene ended with exit code $?"
 printf 'Welcome To Kolvane Screen Saver\r\nYou can adjust the frame rate and how often to launch an object\r\n' |
   cmp - "$windir/Kolvane Captions.dat" || fail "caption defaults differ"
 expected=""

@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# Drives kolvane.scr under Wine in the test display as a user would: the scene (/S) and how it ends, the
+# password prompt, the set-password dialog (/A), the wallpaper snapshot and the preview (/P) in a host window.
+# Needs WINEPREFIX and DISPLAY (scripts/test sets both). Arguments: kolvane.scr and the preview_host helper.
+set -euo pipefail
+scr=$1
+host=$2
+: "${WINEPREFIX:?}" "${DISPLAY:?}"
+export WINEDEBUG=-all
+convert=/usr/bin/convert
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" "${TMPDIR:-/tmp}/kolvane-scene-failure.png" &&
+    echo "screenshot: ${TMPDIR:-/tmp}/kolvane-scene-failure.png" >&2
+  exit 1
+}
+settings='HKCU\Software\VB and VBA Program Settings\Dravik Kolvane\Config'
+desktop='HKCU\Control Panel\Desktop'
+windir="$WINEPREFIX/drive_c/windows"
+set_value() { wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
+reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
+# The scrambled form of "ABC" as the settings store keeps it.
+scrambled_abc=xizkyh
+
+# Starts kolvane.scr with a switch in the background; its exit code lands in $work/<name>.rc.
+start() {
+  local name=$1
+  shift
+  (
+    set +e
+    wine "$scr" "$@" >/dev/null 2>&1
+    echo $? >"$work/$name.rc"
+  ) &
+  pids+=($!)
+}
+# Waits up to 10 seconds for the run to end; prints its exit code.
+ended() {
+  for _ in $(seq 100); do
+    [ -s "$work/$1.rc" ] && { cat "$work/$1.rc"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+window() { timeout 15 xdotool search --sync --name "$1" | head -1; }
+no_window() { [ -z "$(xdotool search --name "$1" 2>/dev/null)" ]; }
+# Focus follows the pointer: the pointer goes over a window before its keys.
+point_at() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  sleep 0.3
+}
+# Pixels of a picture's rectangle that have exactly one colour.
+count_colour() {
+  "$convert" "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" -format '%[fx:round(mean*w*h)]' info:
+}
+
+wine reg delete "$settings" /f >/dev/null 2>&1 || true
+set_value "$settings" install_path 'C:\Program Files\Kolvane'
+set_value "$desktop" ScreenSaveUsePassword 0
+rm -f "$windir/Kolvane Image.bmp"
+
+echo "-- /S draws the scene; a second /S opens nothing; a key ends it"
+start scene1 /S
+win=$(window '^screen saver running$') || fail "no scene window"
+eval "$(xdotool getwindowgeometry --shell "$win")"
+[ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || fail "scene window is ${WIDTH}x$HEIGHT, not the whole screen"
+sleep 3
+import -window root "$work/a.png"
+sleep 1
+import -window root "$work/b.png"
+colours=$("$convert" "$work/a.png" -format %k info:)
+echo "colours on the screen: $colours"
+[ "$colours" -gt 1000 ] || fail "only $colours colours on the screen"
+# Sprites move: the two pictures differ below the clock and above the caption line.
+changed=$(compare -metric AE -fuzz 2% "$work/a.png" "$work/b.png" -crop 1024x700+0+20 null: 2>&1 || true)
+echo "pixels changed in a second: $changed"
+[ "${changed%%.*}" -gt 50 ] || fail "the scene does not move ($changed pixels changed)"
+[ "$(count_colour "$work/a.png" 69x17+955+0 '#FFFF00')" -gt 10 ] || fail "no clock in the top right corner"
+timeout 20 wine "$scr" /S >/dev/null 2>&1 || fail "a second /S did not end cleanly"
+[ "$(xdotool search --name '^screen saver running$' | wc -l)" = 1 ] || fail "a second scene window opened"
+xdotool mousemove 300 300
+sleep 0.3
+xdotool key x
+rc=$(ended scene1) || fail "a key did not end the scene"
+[ "$rc" = 0 ] || fail "the scene ended with exit code $rc"
+no_window '^screen saver running$' || fail "the scene window stayed"
+[ ! -e "$windir/Kolvane Image.bmp" ] || fail "a wallpaper was saved with save_as_wallpaper 0"
+
+echo "-- save_as_wallpaper 1: the last picture without caption or clock, of the screen's size"
+set_value "$settings" save_as_wallpaper 1
+set_value "$settings" scroller_delay 1
+start scene2 /S
+window '^screen saver running$' >/dev/null || fail "no scene window"
+sleep 4.5
+import -window root "$work/caption.png"
+[ "$(count_colour "$work/caption.png" 1024x20+0+748 '#000080')" -gt 5000 ] || fail "no caption line on the screen"
+[ "$(count_colour "$work/caption.png" 69x17+955+0 '#FFFF00')" -gt 10 ] || fail "no clock on the screen"
+xdotool mousemove 300 300
+sleep 0.3
+xdotool key x
+rc=$(ended scene2) || fail "a key did not end the scene"
+[ "$rc" = 0 ] || fail "the scene ended with exit code $rc"
+bmp="$windir/Kolvane Image.bmp"
+[ -f "$bmp" ] || fail "no Kolvane Image.bmp in the Windows directory"
+size=$(identify -format '%wx%h' "$bmp")
+[ "$size" = 1024x768 ] || fail "the wallpaper is $size"
+[ "$(count_colour "$bmp" 1024x20+0+748 '#000080')" -lt 100 ] || fail "the caption line is in the wallpaper"
+[ "$(count_colour "$bmp" 69x17+955+0 '#FFFF00')" = 0 ] || fail "the clock is in the wallpaper"
+[ "$("$convert" "$bmp" -format %k info:)" -gt 1000 ] || fail "the wallpaper is not the scene"
+[ "$(reg_value "$desktop" Wallpaper)" = 'C:\windows\Kolvane Image.bmp' ] || fail "the desktop wallpaper was not set"
+set_value "$settings" save_as_wallpaper 0
+set_value "$settings" scroller_delay 10
+
+echo "-- with the desktop password switch on: the prompt, Cancel, a wrong entry, the right one"
+set_value "$desktop" ScreenSaveUsePassword 1
+set_value "$settings" misc "$scrambled_abc"
+start scene3 /S
+window '^screen saver running$' >/dev/null || fail "no scene window"
+sleep 1
+xdotool mousemove 300 300
+sleep 0.3
+xdotool key x
+prompt=$(window '^Screen Saver Password$') || fail "a key did not bring up the password prompt"
+point_at "$prompt"
+xdotool key Tab Tab space
+sleep 1
+no_window '^Screen Saver Password$' || fail "Cancel did not close the prompt"
+[ ! -s "$work/scene3.rc" ] || fail "Cancel ended the scene"
+xdotool mousemove 300 300
+sleep 0.3
+xdotool key x
+prompt=$(window '^Screen Saver Password$') || fail "the prompt did not come back"
+point_at "$prompt"
+xdotool type --delay 50 wrong
+xdotool key Return
+box=$(window '^Passwords$') || fail "no Passwords message for a wrong entry"
+point_at "$box"
+xdotool key Return
+sleep 0.5
+no_window '^Passwords$' || fail "the Passwords message stayed"
+[ ! -s "$work/scene3.rc" ] || fail "a wrong password ended the scene"
+point_at "$prompt"
+xdotool type --delay 50 aBc
+xdotool key Return
+rc=$(ended scene3) || fail "the right password in other letter case did not end the scene"
+[ "$rc" = 0 ] || fail "the scene ended with exit code $rc"
+set_value "$desktop" ScreenSaveUsePassword 0
+
+echo "-- /A: a mismatch stores nothing; abc twice stores the scrambled ABC"
+set_value "$settings" misc ""
+start newpw /A
+dialog=$(window '^Change  Password$') || fail "no set-password dialog"
+point_at "$dialog"
+xdotool type --delay 50 abc
+xdotool key Tab
+xdotool type --delay 50 abd
+xdotool key Tab space
+box=$(window '^Microsoft Windows$') || fail "no mismatch message"
+point_at "$box"
+xdotool key Return
+sleep 0.5
+[ -z "$(reg_value "$settings" misc)" ] || fail "a mismatch stored '$(reg_value "$settings" misc)'"
+[ ! -s "$work/newpw.rc" ] || fail "the dialog closed after a mismatch"
+point_at "$dialog"
+xdotool key Tab space
+rc=$(ended newpw) || fail "Cancel did not close the dialog"
+[ -z "$(reg_value "$settings" misc)" ] || fail "Cancel stored a password"
+start newpw2 /A
+dialog=$(window '^Change  Password$') || fail "no set-password dialog"
+point_at "$dialog"
+xdotool type --delay 50 abc
+xdotool key Tab
+xdotool type --delay 50 abc
+xdotool key Tab space
+rc=$(ended newpw2) || fail "OK did not close the dialog"
+[ "$rc" = 0 ] || fail "/A ended with exit code $rc"
+[ "$(reg_value "$settings" misc)" = "$scrambled_abc" ] || fail "misc is '$(reg_value "$settings" misc)'"
+
+echo "-- /P: the picture goes into a host window; the preview ends with the host or on a close request"
+timeout 30 wine "$host" "$scr" destroy | tr -d '\r' || fail "the preview did not follow its host"
+timeout 30 wine "$host" "$scr" close | tr -d '\r' || fail "the preview did not end on a close request"
+
+wine reg delete "$settings" /f >/dev/null 2>&1 || true
+echo "Windows scene checks passed"
