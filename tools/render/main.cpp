@@ -32,13 +32,15 @@ struct Options {
     std::string trace;
     std::string assets = KOLVANE_ASSETS_DIR;
     bool boxes = true;
+    long transition_every = 0;  // also write every K-th step of a background transition
     std::map<std::string, std::string> settings;
 };
 
 int usage() {
     std::fprintf(stderr,
                  "usage: kolvane-render [--size WxH] [--seed N] [--frames N] [--every K] [--out DIR]\n"
-                 "                      [--trace FILE] [--set key=value]... [--assets DIR] [--no-boxes]\n");
+                 "                      [--trace FILE] [--set key=value]... [--assets DIR] [--no-boxes]\n"
+                 "                      [--transition-every K]\n");
     return 2;
 }
 
@@ -66,6 +68,8 @@ bool parse(int argc, char** argv, Options& o) {
             o.out = value;
         } else if (arg == "--trace") {
             o.trace = value;
+        } else if (arg == "--transition-every") {
+            o.transition_every = std::strtol(value.c_str(), nullptr, 10);
         } else if (arg == "--assets") {
             o.assets = value;
         } else if (arg == "--set") {
@@ -150,12 +154,28 @@ int main(int argc, char** argv) {
     TraceWriter writer;
     Image frame;
     int written = 0;
+    // Events delivered while a frame's work runs come from a transition's pauses: snapshot some of them.
+    long current_frame = 0, transition_step = 0;
+    bool in_frame_work = false;
+    if (options.transition_every > 0 && !options.out.empty()) {
+        system.on_pump = [&] {
+            if (!in_frame_work || ++transition_step % options.transition_every != 0) return;
+            image_from_surface(frame, display.screen);
+            char name[80];
+            std::snprintf(name, sizeof name, "/frame%06ld-transition%05ld.bmp", current_frame, transition_step);
+            if (write_bmp(options.out + name, frame)) ++written;
+        };
+    }
     for (long n = 1; n <= options.frames && app->run.saver_running; ++n) {
         const std::uint32_t seconds = (system.clock_ms / 1000u) % 86400u;
         clock.now = {static_cast<int>(seconds / 3600u), static_cast<int>(seconds / 60u % 60u),
                      static_cast<int>(seconds % 60u)};
         app->run.frame_start = static_cast<std::int32_t>(system.clock_ms);
+        current_frame = n;
+        transition_step = 0;
+        in_frame_work = true;
         frame_work(*app);
+        in_frame_work = false;
         frame_wait(*app);
         end_of_frame(*app);
         if (trace) writer.write(trace, n, *app);
