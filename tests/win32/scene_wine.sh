@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Drives kolvane.scr under Wine in the test display as a user would: the scene (/S) and how it ends, the
 # password prompt, the set-password dialog (/A), the wallpaper snapshot and the preview (/P) in a host window.
-# Needs WINEPREFIX and DISPLAY (scripts/test sets both). Arguments: kolvane.scr and the preview_host helper.
+# Needs WINEPREFIX and DISPLAY (scripts/test sets both). Arguments: kolvane.scr, the preview_host helper and
+# the assets folder (for sound files).
 set -euo pipefail
 scr=$1
 host=$2
+assets=$3
 : "${WINEPREFIX:?}" "${DISPLAY:?}"
 export WINEDEBUG=-all
 convert=/usr/bin/convert
@@ -117,6 +119,28 @@ size=$(identify -format '%wx%h' "$bmp")
 [ "$(reg_value "$desktop" Wallpaper)" = 'C:\windows\Kolvane Image.bmp' ] || fail "the desktop wallpaper was not set"
 set_value "$settings" save_as_wallpaper 0
 set_value "$settings" scroller_delay 10
+
+echo "-- audio: a WAV file, a MIDI piece and a missing file from the audio list, started every second"
+sounds="$WINEPREFIX/drive_c/kolvane-test"
+mkdir -p "$sounds"
+cp "$assets/sounds/orvel1.wav" "$sounds/one.wav"
+cp "$(ls "$assets"/music/*.mid | head -1)" "$sounds/piece.mid"
+printf 'C:\\kolvane-test\\one.wav\r\nC:\\kolvane-test\\piece.mid\r\nC:\\kolvane-test\\missing.wav\r\n' \
+  >"$windir/Kolvane Audio Files.dat"
+set_value "$settings" audio_seconds 1
+start scene4 /S
+window '^screen saver running$' >/dev/null || fail "no scene window"
+sleep 6
+[ ! -s "$work/scene4.rc" ] || fail "the scene ended while playing sounds"
+[ "$(xdotool search --name . 2>/dev/null | xargs -r -n1 xdotool getwindowname 2>/dev/null |
+  grep -c -i -e kolvane -e mci -e error)" = 0 ] || fail "a message appeared while playing sounds"
+xdotool mousemove 300 300
+sleep 0.3
+xdotool key x
+rc=$(ended scene4) || fail "a key did not end the scene with sounds playing"
+[ "$rc" = 0 ] || fail "the scene with sounds ended with exit code $rc"
+set_value "$settings" audio_seconds 15
+rm -rf "$sounds" "$windir/Kolvane Audio Files.dat"
 
 echo "-- with the desktop password switch on: the prompt, Cancel, a wrong entry, the right one"
 set_value "$desktop" ScreenSaveUsePassword 1
