@@ -2,24 +2,35 @@
 #include "platform/sdl/linux_system.h"
 
 #include <SDL.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/sdl/desktop_background.h"
 #include "platform/sdl/ini_store.h"
+#include "startup/system_services.h"
 
 namespace kolvane::sdl {
+
+namespace {
+constexpr double twips_per_inch = 1440.0;
+}  // namespace
 
 std::uint32_t LinuxSystem::time_get_time() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     const auto ms = static_cast<std::uint64_t>(ts.tv_sec) * 1000u + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
     return static_cast<std::uint32_t>(ms);
+}
+
+void LinuxSystem::deliver(const SDL_Event& event) {
+    if (sink_) sink_->deliver(event);
+}
+
+void LinuxSystem::round_done() {
+    if (sink_) sink_->round_done();
 }
 
 void LinuxSystem::pump_events(std::int32_t timeout_ms) {
@@ -31,54 +42,44 @@ void LinuxSystem::pump_events(std::int32_t timeout_ms) {
         }
         return;
     }
-    SDL_PumpEvents();
-    if (timeout_ms > 0 && SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 0)
-        SDL_WaitEventTimeout(nullptr, timeout_ms);
+    // What was drawn since the last round is shown before the program sleeps.
+    round_done();
+    SDL_Event event;
+    bool delivered = false;
+    while (SDL_PollEvent(&event)) {
+        deliver(event);
+        delivered = true;
+    }
+    if (!delivered && timeout_ms > 0) {
+        const std::uint32_t start = time_get_time();
+        const int got = SDL_WaitEventTimeout(&event, timeout_ms);
+        sleeping_ms_ += time_get_time() - start;
+        if (got) {
+            deliver(event);
+            while (SDL_PollEvent(&event)) deliver(event);
+        }
+    }
+    round_done();
 }
 
 int LinuxSystem::show_cursor(bool show) {
     cursor_counter_ += show ? 1 : -1;
-    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_ShowCursor(cursor_counter_ >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    if (pointer_owned_ && SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_ShowCursor(cursor_counter_ >= 0 ? SDL_ENABLE : SDL_DISABLE);
     return cursor_counter_;
 }
 
-void LinuxSystem::system_parameters_info(std::uint32_t, std::int32_t, const char*, std::uint32_t) {
-    // The desktop's screen-saver state is kept by the SDL hint of the scene window.
-}
-
-namespace {
-bool has_title(Display* display, Window window, const std::string& title) {
-    char* name = nullptr;
-    bool found = false;
-    if (XFetchName(display, window, &name) && name) {
-        found = title == name;
-        XFree(name);
+void LinuxSystem::system_parameters_info(std::uint32_t action, std::int32_t param, const char* text, std::uint32_t) {
+    // The desktop's own screen saver and locker stay free to start (the scene window is created
+    // with SDL's permission for that); the state is only recorded.
+    if (action == spi_screensaverrunning) saver_running_ = param != 0;
+    else if (action == spi_setscreensaveactive) saver_active_ = param != 0;
+    else if (action == spi_setdeskwallpaper && text != nullptr) {
+        if (wallpaper_setter_) wallpaper_setter_(text);
+        else set_desktop_background(text);
     }
-    return found;
 }
 
-// Looks at top-level windows and at the children a window manager wraps them in.
-bool search_tree(Display* display, Window window, const std::string& title, int depth) {
-    if (has_title(display, window, title)) return true;
-    if (depth == 0) return false;
-    Window root_return = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, window, &root_return, &parent, &children, &count)) return false;
-    bool found = false;
-    for (unsigned i = 0; i < count && !found; ++i) found = search_tree(display, children[i], title, depth - 1);
-    if (children) XFree(children);
-    return found;
-}
-}  // namespace
-
-bool LinuxSystem::window_titled_exists(const std::string& title) {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
-    const bool found = search_tree(display, DefaultRootWindow(display), title, 2);
-    XCloseDisplay(display);
-    return found;
-}
+bool LinuxSystem::window_titled_exists(const std::string& title) { return x11_.window_titled_exists(title); }
 
 std::string LinuxSystem::raw_windows_directory() { return data_folder(); }
 
@@ -87,10 +88,11 @@ void LinuxSystem::message_box(const std::string& text, const std::string& title,
     for (char& c : lines)
         if (c == '\r') c = '\n';
     std::fprintf(stderr, "%s: %s\n", title.c_str(), lines.c_str());
+    if (message_view_ && message_view_->show_message(text, title, flags)) return;
     if (std::getenv("DISPLAY") == nullptr) return;
     const Uint32 kind = (flags & 16u) ? SDL_MESSAGEBOX_ERROR : (flags & 48u) ? SDL_MESSAGEBOX_WARNING
                                                                               : SDL_MESSAGEBOX_INFORMATION;
-    SDL_ShowSimpleMessageBox(kind, title.c_str(), lines.c_str(), nullptr);
+    SDL_ShowSimpleMessageBox(kind, title.c_str(), lines.c_str(), message_parent_);
 }
 
 std::string LinuxSystem::program_folder() {
@@ -98,6 +100,37 @@ std::string LinuxSystem::program_folder() {
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return "./";
     return exe.parent_path().string() + "/";
+}
+
+void LinuxSystem::set_scene_size(int width, int height) {
+    scene_width_ = width;
+    scene_height_ = height;
+}
+
+void LinuxSystem::set_dpi(ScreenDpi dpi) {
+    dpi_ = dpi;
+    dpi_known_ = true;
+}
+
+ScreenDpi LinuxSystem::dpi() {
+    if (!dpi_known_) set_dpi(x11_.screen_dpi());
+    return dpi_;
+}
+
+double LinuxSystem::twips_per_pixel_x() { return twips_per_inch / dpi().x; }
+double LinuxSystem::twips_per_pixel_y() { return twips_per_inch / dpi().y; }
+
+float LinuxSystem::screen_width_twips() {
+    if (scene_width_ <= 0) {
+        const WindowSize screen = x11_.screen_size();
+        set_scene_size(screen.width > 0 ? screen.width : 640, screen.height > 0 ? screen.height : 480);
+    }
+    return static_cast<float>(scene_width_ * twips_per_pixel_x());
+}
+
+float LinuxSystem::screen_height_twips() {
+    if (scene_height_ <= 0) screen_width_twips();
+    return static_cast<float>(scene_height_ * twips_per_pixel_y());
 }
 
 }  // namespace kolvane::sdl

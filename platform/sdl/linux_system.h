@@ -1,8 +1,34 @@
-// The Linux system services: monotonic clock, SDL events when SDL runs, X11 window lookup.
+// The Linux system services: monotonic clock, SDL event delivery, the pointer, X11 lookups, DPI and the wallpaper.
 #pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/sdl/x11_windows.h"
 #include "platform/system.h"
 
+union SDL_Event;
+struct SDL_Window;
+
 namespace kolvane::sdl {
+
+// Whoever owns the open window: receives the events and puts gathered drawing on the screen.
+class EventSink {
+public:
+    virtual ~EventSink() = default;
+    virtual void deliver(const SDL_Event& event) = 0;
+    // Called before the event wait and after each round: drawing gathered so far goes to the screen,
+    // and anything watched by polling (a host window's size) is looked at.
+    virtual void round_done() = 0;
+};
+
+// Shows a message box inside the scene window, above everything, and returns when it is closed;
+// false when it cannot (no window), and the system's own box is used.
+class MessageView {
+public:
+    virtual ~MessageView() = default;
+    virtual bool show_message(const std::string& text, const std::string& title, unsigned flags) = 0;
+};
 
 class LinuxSystem : public SystemApi {
 public:
@@ -15,14 +41,52 @@ public:
     std::string raw_windows_directory() override;
     void message_box(const std::string& text, const std::string& title, unsigned flags) override;
     std::string program_folder() override;
-    double twips_per_pixel_x() override { return 15.0; }
-    double twips_per_pixel_y() override { return 15.0; }
-    float screen_width_twips() override { return 1920 * 15.0f; }
-    float screen_height_twips() override { return 1080 * 15.0f; }
+    double twips_per_pixel_x() override;
+    double twips_per_pixel_y() override;
+    float screen_width_twips() override;
+    float screen_height_twips() override;
     char path_separator() const override { return '/'; }
 
+    // The window that receives events, and over which message boxes open; nullptr for none.
+    void set_event_sink(EventSink* sink) { sink_ = sink; }
+    void set_message_parent(SDL_Window* window) { message_parent_ = window; }
+    void set_message_view(MessageView* view) { message_view_ = view; }
+    // The area the scene covers, in pixels: the primary screen, a host window or the program's window.
+    void set_scene_size(int width, int height);
+    // Fixes the DPI instead of asking the display (tests and hosts without a display).
+    void set_dpi(ScreenDpi dpi);
+    // When false the pointer counter still counts but the pointer itself is left alone: a host
+    // window's owner decides about the pointer.
+    void set_pointer_owned(bool owned) { pointer_owned_ = owned; }
+    // Replaces the way the desktop background is set (tests).
+    void set_wallpaper_setter(std::function<void(const std::string&)> setter) { wallpaper_setter_ = std::move(setter); }
+
+    // Milliseconds spent asleep in the event wait since the start.
+    std::uint64_t sleeping_ms() const { return sleeping_ms_; }
+    // The screen-saver state the scene told the system: running (action 97) and active (action 17).
+    bool saver_running_state() const { return saver_running_; }
+    bool saver_active_state() const { return saver_active_; }
+    XDisplayLink& x11() { return x11_; }
+
 private:
+    void deliver(const SDL_Event& event);
+    void round_done();
+    ScreenDpi dpi();
+
+    XDisplayLink x11_;
+    EventSink* sink_ = nullptr;
+    SDL_Window* message_parent_ = nullptr;
+    MessageView* message_view_ = nullptr;
+    std::function<void(const std::string&)> wallpaper_setter_;
     int cursor_counter_ = 0;
+    bool pointer_owned_ = true;
+    bool dpi_known_ = false;
+    ScreenDpi dpi_;
+    int scene_width_ = 0;
+    int scene_height_ = 0;
+    std::uint64_t sleeping_ms_ = 0;
+    bool saver_running_ = false;
+    bool saver_active_ = true;
 };
 
 }  // namespace kolvane::sdl

@@ -1,41 +1,34 @@
-// Entry point of the Linux program: builds the backend and runs Main with the command line.
+// Entry point of the Linux program: reads the command line, builds the backend and runs Main.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/sdl/ini_store.h"
+#include "platform/sdl/linux_modes.h"
 #include "platform/sdl/linux_system.h"
+#include "platform/sdl/run_options.h"
 #include "startup/app.h"
 #include "startup/main_dispatch.h"
 
-namespace {
-
-class LinuxModes : public kolvane::ModeEntries {
-public:
-    int run_scene(kolvane::App&) override { return not_built("The full-screen scene (/S)"); }
-    int run_preview(kolvane::App&) override { return not_built("The preview (/P)"); }
-    int run_new_password(kolvane::App&) override { return not_built("The set-password dialog (/A)"); }
-    int run_configuration(kolvane::App&) override { return not_built("The configuration window (/C)"); }
-
-private:
-    static int not_built(const char* what) {
-        std::fprintf(stderr, "kolvane: %s is not built yet in this version.\n", what);
-        return kolvane::exit_mode_not_built;
-    }
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    std::string command_line;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) command_line += ' ';
-        command_line += argv[i];
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(kolvane::sdl::usage_text(), stdout);
+        return 0;
+    }
+    kolvane::sdl::RunOptions options = kolvane::sdl::parse_run_options(args, std::getenv("XSCREENSAVER_WINDOW"));
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "kolvane: %s\n%s", options.error.c_str(), kolvane::sdl::usage_text());
+        return kolvane::sdl::exit_usage;
     }
     kolvane::sdl::LinuxSystem system;
-    kolvane::sdl::IniStore store(kolvane::sdl::user_settings_file(),
-                                 kolvane::sdl::install_settings_file(system.program_folder()));
-    kolvane::sdl::IniRegistry registry(store);
+    kolvane::sdl::IniStore ini(kolvane::sdl::user_settings_file(),
+                               kolvane::sdl::install_settings_file(system.program_folder()));
+    kolvane::sdl::IniRegistry registry(ini);
+    kolvane::sdl::OverrideStore store(ini, options.settings);
     kolvane::App app(kolvane::Platform{system, store, registry});
-    LinuxModes modes;
+    const std::string command_line = options.command_line;
+    kolvane::sdl::LinuxModes modes(system, std::move(options));
     return kolvane::Main(app, command_line, modes);
 }

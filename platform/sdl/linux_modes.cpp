@@ -1,0 +1,218 @@
+// The Linux program's modes: set-up of SDL and the scene's services, the run, and the tear-down.
+#include "platform/sdl/linux_modes.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/sdl/message_box.h"
+#include "platform/sdl/mixer_channel.h"
+#include "platform/sdl/overlay_boxes.h"
+#include "platform/sdl/password_box.h"
+#include "platform/sdl/preview_window.h"
+#include "platform/sdl/screen_layers.h"
+#include "platform/sdl/sdl_scene_window.h"
+#include "platform/sdl/text_painter.h"
+#include "preview/preview.h"
+#include "scene/scene_pictures.h"
+#include "scene/scene_window.h"
+#include "startup/app.h"
+
+namespace kolvane::sdl {
+
+namespace {
+
+// SDL's video for the length of one mode: X11, drawn in software, the desktop's screen saver left alone.
+class VideoSession {
+public:
+    VideoSession() {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        const char* chosen = std::getenv("SDL_VIDEODRIVER");
+        const bool driver_chosen = chosen != nullptr && *chosen != '\0';
+        // Host windows, window titles and the preview are X11 things.
+        if (!driver_chosen) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        install_x_error_trap();
+        ok_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        // Without a display SDL would quietly draw off screen: an invisible scene nobody can end.
+        if (ok_ && !driver_chosen && std::strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            ok_ = false;
+        }
+    }
+    ~VideoSession() {
+        if (ok_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    VideoSession(const VideoSession&) = delete;
+    VideoSession& operator=(const VideoSession&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool ok_ = false;
+};
+
+bool has_pictures(const std::filesystem::path& folder) {
+    std::error_code ec;
+    return std::filesystem::exists(folder / "sprite.bmp", ec);
+}
+
+int no_display() {
+    std::fprintf(stderr, "kolvane: no X display to show the scene on (%s)\n", SDL_GetError());
+    return exit_no_display;
+}
+
+SDL_Rect own_window_area() {
+    SDL_Rect bounds{0, 0, 1024, 768};
+    SDL_GetDisplayBounds(0, &bounds);
+    return {0, 0, std::min(1024, bounds.w * 3 / 4), std::min(768, bounds.h * 3 / 4)};
+}
+
+// The App refers to the scene's services only while they exist.
+struct ScenePlatform {
+    ScenePlatform(App& app, Display* display, OverlayView* overlays, SceneWindow* window, MediaChannel* midi,
+                  MediaChannel* wav)
+        : app_(app) {
+        app.platform.display = display;
+        app.platform.overlays = overlays;
+        app.platform.scene_window = window;
+        app.platform.midi = midi;
+        app.platform.wav = wav;
+    }
+    ~ScenePlatform() {
+        app_.platform.display = nullptr;
+        app_.platform.overlays = nullptr;
+        app_.platform.scene_window = nullptr;
+        app_.platform.midi = nullptr;
+        app_.platform.wav = nullptr;
+    }
+    ScenePlatform(const ScenePlatform&) = delete;
+    ScenePlatform& operator=(const ScenePlatform&) = delete;
+
+private:
+    App& app_;
+};
+
+// Events go to the open window, and message boxes open inside it, while it runs.
+struct SinkInstalled {
+    SinkInstalled(LinuxSystem& system, EventSink* sink, MessageView* messages = nullptr) : system_(system) {
+        system.set_event_sink(sink);
+        system.set_message_view(messages);
+    }
+    ~SinkInstalled() {
+        system_.set_event_sink(nullptr);
+        system_.set_message_view(nullptr);
+    }
+    SinkInstalled(const SinkInstalled&) = delete;
+    SinkInstalled& operator=(const SinkInstalled&) = delete;
+
+private:
+    LinuxSystem& system_;
+};
+
+}  // namespace
+
+std::string picture_folder(const std::string& program_folder) {
+    const char* chosen = std::getenv("KOLVANE_DATA");
+    if (chosen && *chosen) return chosen;
+    const std::filesystem::path beside = std::filesystem::path(program_folder) / ".." / "share" / "kolvane";
+    if (has_pictures(beside)) return beside.lexically_normal().string();
+    const std::filesystem::path installed = std::filesystem::path(KOLVANE_INSTALL_DATADIR) / "kolvane";
+    if (has_pictures(installed)) return installed.string();
+    return KOLVANE_SOURCE_ASSETS;
+}
+
+int LinuxModes::run_scene(App& app) {
+    VideoSession video;
+    if (!video.ok()) return no_display();
+
+    SceneHost host = options_.host;
+    unsigned long foreign = options_.host_window;
+    SDL_Rect area{0, 0, 0, 0};
+    if (host == SceneHost::foreign) {
+        if (foreign == 0) foreign = system_.x11().root_window();
+        const auto size = system_.x11().window_size(foreign);
+        if (!size) {
+            std::fprintf(stderr, "kolvane: there is no window 0x%lx to draw in\n", foreign);
+            return exit_no_host_window;
+        }
+        area = {0, 0, size->width, size->height};
+    } else if (host == SceneHost::window) {
+        area = own_window_area();
+    } else if (SDL_GetDisplayBounds(0, &area) != 0) {
+        return no_display();
+    }
+    system_.set_scene_size(area.w, area.h);
+    // A host's owner decides about the pointer, the password and when the scene ends.
+    system_.set_pointer_owned(host != SceneHost::foreign);
+    if (host != SceneHost::full_screen) app.run.test_mode = 1;
+
+    const double twips_x = system_.twips_per_pixel_x(), twips_y = system_.twips_per_pixel_y();
+    const double dpi_x = 1440.0 / twips_x, dpi_y = 1440.0 / twips_y;
+    SceneFonts fonts(dpi_x, dpi_y);
+    ScreenLayers layers;
+    OverlayBoxes boxes(layers, fonts, twips_x, twips_y);
+    PasswordBox prompt(app, layers, fonts, dpi_y);
+    FrameRateBox frame_rate(layers, fonts);
+    MixerAudio audio;
+    MixerChannel midi(audio, 0);
+    MixerChannel wav(audio, 0);
+    SdlSceneWindow window(app, system_, layers, prompt, options_.show_frame_rate ? &frame_rate : nullptr);
+    const char* report = std::getenv("KOLVANE_REPORT_FIRST_FRAME");
+    window.report_first_frame(report != nullptr && *report != '\0');
+    SceneMessageBox messages(layers, fonts, dpi_y, [&window] { window.flush(); });
+    ScenePlatform platform(app, &layers, &boxes, &window, &midi, &wav);
+
+    const std::string folder = picture_folder(system_.program_folder());
+    FolderPictures pictures(folder);
+    if (!load_scene_pictures(app, pictures))
+        std::fprintf(stderr, "kolvane: some pictures under %s are missing; they stay black\n", folder.c_str());
+
+    for (;;) {
+        if (!window.open(host, foreign, area)) {
+            std::fprintf(stderr, "kolvane: cannot open the scene window (%s)\n", SDL_GetError());
+            return exit_no_display;
+        }
+        frame_rate.show(options_.show_frame_rate);
+        {
+            SinkInstalled sink(system_, &window, host == SceneHost::foreign ? nullptr : &messages);
+            run_scene_window(app);
+        }
+        const auto size = window.restart_size();
+        if (!size) break;
+        // The host window has a new size: the scene starts again at it.
+        area = {0, 0, size->width, size->height};
+        system_.set_scene_size(area.w, area.h);
+        app.run.saver_running = true;
+    }
+    window.destroy();
+    return 0;
+}
+
+int LinuxModes::run_preview(App& app) {
+    VideoSession video;
+    if (!video.ok()) return no_display();
+    FolderPictures pictures(picture_folder(system_.program_folder()));
+    PreviewState state;
+    PreviewWindow view(system_, state, pictures.picture("preview"), app.startup.twips_per_pixel_x,
+                       app.startup.twips_per_pixel_y);
+    SinkInstalled sink(system_, &view);
+    kolvane::run_preview(app, view, state);
+    return 0;
+}
+
+int LinuxModes::run_new_password(App&) {
+    std::fprintf(stderr, "kolvane: The set-password dialog (/A) is not built yet in this version.\n");
+    return exit_mode_not_built;
+}
+
+int LinuxModes::run_configuration(App&) {
+    std::fprintf(stderr, "kolvane: The configuration window (/C) is not built yet in this version.\n");
+    return exit_mode_not_built;
+}
+
+}  // namespace kolvane::sdl

@@ -1,0 +1,189 @@
+// The scene window on SDL.
+#include "platform/sdl/sdl_scene_window.h"
+
+#include <SDL.h>
+#include <time.h>
+
+#include <cstdio>
+
+#include "scene/scene_window.h"
+#include "startup/app.h"
+#include "startup/main_dispatch.h"
+
+namespace kolvane::sdl {
+
+bool types_character(const SDL_Keysym& key) {
+    const SDL_Keycode k = key.sym;
+    if (k == SDLK_UNKNOWN || k == SDLK_DELETE) return false;
+    if ((k & SDLK_SCANCODE_MASK) == 0) return true;
+    switch (k) {
+    case SDLK_KP_0: case SDLK_KP_1: case SDLK_KP_2: case SDLK_KP_3: case SDLK_KP_4:
+    case SDLK_KP_5: case SDLK_KP_6: case SDLK_KP_7: case SDLK_KP_8: case SDLK_KP_9:
+    case SDLK_KP_PERIOD: case SDLK_KP_DIVIDE: case SDLK_KP_MULTIPLY: case SDLK_KP_MINUS:
+    case SDLK_KP_PLUS: case SDLK_KP_ENTER:
+        return true;
+    default:
+        return false;
+    }
+}
+
+SdlSceneWindow::SdlSceneWindow(App& app, LinuxSystem& system, ScreenLayers& layers, PasswordBox& prompt,
+                               FrameRateBox* frame_rate)
+    : app_(app), system_(system), layers_(layers), prompt_(prompt), frame_rate_(frame_rate) {
+    prompt_.set_flush([this] { flush(); });
+}
+
+SdlSceneWindow::~SdlSceneWindow() { destroy(); }
+
+bool SdlSceneWindow::open(SceneHost host, unsigned long foreign_window, const SDL_Rect& area) {
+    destroy();
+    host_ = host;
+    foreign_window_ = foreign_window;
+    restart_size_.reset();
+    host_gone_ = false;
+    switch (host) {
+    case SceneHost::full_screen:
+        window_ = SDL_CreateWindow(scene_window_title, area.x, area.y, area.w, area.h,
+                                   SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP |
+                                       SDL_WINDOW_SKIP_TASKBAR);
+        break;
+    case SceneHost::window:
+        window_ = SDL_CreateWindow(scene_window_title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, area.w, area.h, 0);
+        break;
+    case SceneHost::foreign:
+        window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<std::uintptr_t>(foreign_window)));
+        host_size_ = {area.w, area.h};
+        system_.x11().watch_exposures(foreign_window);
+        break;
+    }
+    if (!window_) return false;
+    window_id_ = SDL_GetWindowID(window_);
+    if (host != SceneHost::foreign) system_.set_message_parent(window_);
+    take_window_surface();
+    next_host_poll_ = system_.time_get_time() + host_poll_ms;
+    return layers_.target() != nullptr;
+}
+
+void SdlSceneWindow::take_window_surface() {
+    // The window's picture may be made anew by SDL (a new size); the layers then draw it whole.
+    layers_.attach(window_ ? SDL_GetWindowSurface(window_) : nullptr);
+    flush();
+}
+
+void SdlSceneWindow::set_mouse_position(int x, int y) {
+    if (window_ && counts_input()) SDL_WarpMouseInWindow(window_, x, y);
+}
+
+void SdlSceneWindow::make_topmost(int, int, int, int) {
+    if (!window_ || host_ != SceneHost::full_screen) return;
+    SDL_SetWindowAlwaysOnTop(window_, SDL_TRUE);
+    SDL_RaiseWindow(window_);
+}
+
+void SdlSceneWindow::redraw() {
+    layers_.redraw_all();
+    flush();
+}
+
+void SdlSceneWindow::show_password_prompt() {
+    prompt_.show();
+    flush();
+}
+
+void SdlSceneWindow::close_password_prompt() {
+    prompt_.hide();
+    flush();
+}
+
+void SdlSceneWindow::destroy() {
+    if (!window_) return;
+    flush();
+    layers_.attach(nullptr);
+    system_.set_message_parent(nullptr);
+    // A window of another program stays; SDL only lets go of it.
+    SDL_DestroyWindow(window_);
+    window_ = nullptr;
+    window_id_ = 0;
+}
+
+void SdlSceneWindow::close_request() {
+    if (app_.run.saver_running) scene_close_request(app_);
+}
+
+void SdlSceneWindow::deliver(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_QUIT:  // also SIGTERM and SIGINT
+        close_request();
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.windowID != window_id_) break;
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) close_request();
+        else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) take_window_surface();
+        else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && window_) SDL_UpdateWindowSurface(window_);
+        break;
+    case SDL_MOUSEMOTION:
+        if (counts_input() && event.motion.windowID == window_id_) ascreen_MouseMove(app_);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (prompt_.visible() && event.button.button == SDL_BUTTON_LEFT) prompt_.click(event.button.x, event.button.y);
+        break;
+    case SDL_KEYDOWN:
+        if (!counts_input()) break;
+        // Keys typed into the prompt are the prompt's, not input to the scene.
+        if (prompt_.visible()) prompt_.key(event.key.keysym.sym, event.key.keysym.mod);
+        else if (types_character(event.key.keysym)) do_keypress(app_);
+        break;
+    case SDL_TEXTINPUT:
+        if (prompt_.visible()) prompt_.text_input(event.text.text);
+        break;
+    default:
+        break;
+    }
+}
+
+void SdlSceneWindow::flush() {
+    const SDL_Rect* rects = nullptr;
+    const int count = layers_.take_dirty(rects);
+    if (count == 0 || !window_) return;
+    SDL_UpdateWindowSurfaceRects(window_, rects, count);
+    if (report_first_frame_ && !first_frame_shown_) {
+        first_frame_shown_ = true;
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::fprintf(stderr, "kolvane: first frame at %lld.%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
+    }
+}
+
+void SdlSceneWindow::round_done() {
+    flush();
+    const std::uint32_t now = system_.time_get_time();
+    if (frame_rate_) frame_rate_->round(now, app_.run.frame_counter, system_.sleeping_ms());
+    if (host_ == SceneHost::foreign && static_cast<std::int32_t>(now - next_host_poll_) >= 0) {
+        next_host_poll_ = now + host_poll_ms;
+        poll_host();
+    }
+    flush();
+}
+
+void SdlSceneWindow::poll_host() {
+    if (restart_size_ || host_gone_) return;
+    const auto size = system_.x11().window_size(foreign_window_);
+    if (!size) {
+        host_gone_ = true;
+        close_request();
+        return;
+    }
+    if (system_.x11().take_exposure(foreign_window_)) {
+        layers_.redraw_all();
+        flush();
+    }
+    if (size->width != host_size_.width || size->height != host_size_.height) {
+        // The scene is made for one size: it stops here and starts again at the new one, without
+        // the snapshot an ending scene would leave.
+        restart_size_ = size;
+        app_.settings.save_as_wallpaper = 0;
+        close_request();
+    }
+}
+
+}  // namespace kolvane::sdl
