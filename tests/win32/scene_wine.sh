@@ -142,7 +142,7 @@ rc=$(ended scene4) || fail "a key did not end the scene with sounds playing"
 set_value "$settings" audio_seconds 15
 rm -rf "$sounds" "$windir/Kolvane Audio Files.dat"
 
-echo "-- with the desktop password switch on: the prompt, Cancel, a wrong entry, the right one"
+echo "-- with the desktop password switch on: the prompt, its time limit, Cancel, a wrong entry, the right one"
 set_value "$desktop" ScreenSaveUsePassword 1
 set_value "$settings" misc "$scrambled_abc"
 start scene3 /S
@@ -152,6 +152,20 @@ xdotool mousemove 300 300
 sleep 0.3
 xdotool key x
 prompt=$(window '^Screen Saver Password$') || fail "a key did not bring up the password prompt"
+# The frames go on underneath the prompt.
+import -window root "$work/p1.png"
+sleep 1
+import -window root "$work/p2.png"
+changed=$(compare -metric AE -fuzz 2% "$work/p1.png" "$work/p2.png" -crop 1024x700+0+20 null: 2>&1 || true)
+[ "${changed%%.*}" -gt 50 ] || fail "the scene stands still under the prompt ($changed pixels changed)"
+# Untouched, the prompt closes itself after 20 seconds and the scene goes on.
+sleep 20
+no_window '^Screen Saver Password$' || fail "the prompt did not close itself after 20 seconds"
+[ ! -s "$work/scene3.rc" ] || fail "the prompt's time limit ended the scene"
+xdotool mousemove 300 300
+sleep 0.3
+xdotool key x
+prompt=$(window '^Screen Saver Password$') || fail "a key did not bring up the password prompt again"
 point_at "$prompt"
 xdotool key Tab Tab space
 sleep 1

@@ -74,6 +74,11 @@ TEST(ResourcePictures, EveryPictureIsEmbeddedWithItsSize) {
     EXPECT_FALSE(pictures.picture("no such picture").has_value());
 }
 
+TEST(Manifest, TheProcessIsAwareOfEachMonitorsDpi) {
+    // The manifest's declaration: the scene covers physical pixels on every monitor.
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
+}
+
 TEST(MonitorCovers, EveryMonitorButThePrimaryIsCovered) {
     const RECT primary{0, 0, 1920, 1080};
     const RECT right{1920, 0, 3200, 1024};
