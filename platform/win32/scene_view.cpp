@@ -340,6 +340,10 @@ LRESULT SceneView::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CHAR:
             do_keypress(app);
             return 0;
+        case WM_MOUSEACTIVATE:
+            // A click on the scene must not raise it over the password prompt.
+            if (prompt_.window()) return MA_NOACTIVATE;
+            break;
         case WM_SYSCOMMAND:
             switch (wparam & 0xFFF0u) {
                 case SC_CLOSE:

@@ -248,6 +248,11 @@ TEST_F(SceneViewTest, PasswordPromptIsTopMostChecksWithoutCaseAndCancelLeavesThe
               GetDlgItem(prompt, IDC_CHECK_COMMAND2));
     EXPECT_EQ(GetNextDlgTabItem(prompt, GetDlgItem(prompt, IDC_CHECK_COMMAND2), FALSE), text);
 
+    // A click on the scene leaves the prompt above it.
+    EXPECT_EQ(SendMessageA(view.window(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(view.window()),
+                           MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+              MA_NOACTIVATE);
+
     // Escape does nothing; Cancel closes the prompt and the scene goes on.
     SendMessageA(prompt, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(IsWindow(prompt));
