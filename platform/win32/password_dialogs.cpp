@@ -1,7 +1,6 @@
 // The password prompt over the scene and the set-password dialog, from the resource script's templates.
 #include "platform/win32/password_dialogs.h"
 
-#include <cmath>
 #include <vector>
 
 #include "password/new_password.h"

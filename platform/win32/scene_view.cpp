@@ -297,7 +297,6 @@ void SceneView::set_mouse_position(int x, int y) {
 void SceneView::make_topmost(int left, int top, int width, int height) {
     if (!window_) return;
     SetWindowPos(window_, HWND_TOPMOST, left, top, width, height, 0);
-    topmost_ = true;
     for (HWND cover : covers_)
         SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

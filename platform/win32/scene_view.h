@@ -2,7 +2,6 @@
 #pragma once
 #include <windows.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -73,7 +72,6 @@ public:
     void show();
     HWND window() const { return window_; }
     HWND box_window(OverlayBox box) const { return box_of(box).window; }
-    std::size_t cover_count() const { return covers_.size(); }
 
     // Display: each changed rectangle goes from the DIB section to the window with BitBlt.
     void present(const Surface& shown, int x, int y, int width, int height) override;
@@ -120,7 +118,6 @@ private:
     TextBox caption_;
     TextBox clock_;
     std::vector<HWND> covers_;
-    bool topmost_ = false;
     PasswordPrompt prompt_;
 };
 
