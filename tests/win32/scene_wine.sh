@@ -65,6 +65,9 @@ count_colour() {
 
 wine reg delete "$settings" /f >/dev/null 2>&1 || true
 set_value "$settings" install_path 'C:\Program Files\Kolvane'
+# No background change during these runs: a key pressed in the frame that ends an 80-frame block is
+# forgotten, and a change (every 400 frames by default) makes that frame long.
+set_value "$settings" cycle_speed_value 100
 set_value "$desktop" ScreenSaveUsePassword 0
 rm -f "$windir/Kolvane Image.bmp"
 
