@@ -33,6 +33,7 @@ public:
     // window of another program; false when SDL cannot.
     bool open(SceneHost host, unsigned long foreign_window, const SDL_Rect& area);
     bool is_open() const { return window_ != nullptr; }
+    SDL_Window* sdl_window() const { return window_; }
     // Set when the host window changed its size: the scene is stopped and must start again at it.
     std::optional<WindowSize> restart_size() const { return restart_size_; }
     bool host_gone() const { return host_gone_; }

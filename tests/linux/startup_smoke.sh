@@ -23,12 +23,13 @@ printf '[Config]\ninstall_path=/opt/kolvane/sounds\n' >"$home/config/kolvane/set
 "$program" /X || fail "/X failed"
 "$program" -s || fail "-s failed"
 
-# The first run writes both lists with CR LF ends and marks itself done.
+# The first run writes both lists with CR LF ends and marks itself done; without a display the
+# scene itself cannot open, which the program says before it ends.
 set +e
 "$program" /s 2>"$home/err"; code=$?
 set -e
-[ "$code" = 3 ] || fail "/s exited $code"
-grep -q "not built yet" "$home/err" || fail "/s did not say it is not built"
+[ "$code" = 4 ] || fail "/s without a display exited $code"
+grep -q "no X display" "$home/err" || fail "/s did not say it needs a display"
 captions=$(od -c "$home/data/kolvane/Kolvane Captions.dat" | head -3)
 printf 'Welcome To Kolvane Screen Saver\r\nYou can adjust the frame rate and how often to launch an object\r\n' |
   cmp - "$home/data/kolvane/Kolvane Captions.dat" || fail "caption defaults differ: $captions"
@@ -43,4 +44,16 @@ printf 'Mine\r\n' >"$home/data/kolvane/Kolvane Captions.dat"
 "$program" /X
 "$program" /s 2>/dev/null || true
 [ "$(cat "$home/data/kolvane/Kolvane Captions.dat")" = $'Mine\r' ] || fail "second run overwrote the captions"
+# Settings on the command line must be usable, or the program says how they go.
+set +e
+"$program" --frame-rate 2 2>"$home/err"; code=$?
+set -e
+[ "$code" = 2 ] || fail "a bad --frame-rate exited $code"
+grep -q "5 to 200" "$home/err" || fail "no usage for a bad --frame-rate"
+"$program" --help | grep -q -- "--window-id" || fail "--help does not list the options"
+# Modes not built yet say so.
+set +e
+"$program" /c 2>"$home/err"; code=$?
+set -e
+[ "$code" = 3 ] && grep -q "not built yet" "$home/err" || fail "/c exited $code"
 echo "startup smoke checks passed"

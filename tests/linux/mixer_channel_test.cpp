@@ -1,0 +1,221 @@
+// Playback on SDL2_mixer recorded by SDL's disk audio: a MIDI tune and a WAV effect together, and files that cannot play.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <numbers>
+#include <thread>
+#include <vector>
+
+#include "platform/sdl/mixer_channel.h"
+#include "scene/audio.h"
+#include "startup/app.h"
+#include "tests/test_app.h"
+
+namespace kolvane::sdl {
+namespace {
+
+void put16(std::string& s, unsigned v) { s += static_cast<char>(v & 0xFF), s += static_cast<char>((v >> 8) & 0xFF); }
+void put32(std::string& s, unsigned v) { put16(s, v & 0xFFFF), put16(s, v >> 16); }
+
+// A mono 16-bit WAV file of a sine tone.
+std::string sine_wav(double hertz, double seconds, int rate = 22050) {
+    const auto frames = static_cast<unsigned>(seconds * rate);
+    std::string data;
+    for (unsigned i = 0; i < frames; ++i) {
+        const double v = 0.5 * std::sin(2 * std::numbers::pi * hertz * i / rate);
+        put16(data, static_cast<unsigned>(static_cast<std::int16_t>(v * 32767)) & 0xFFFF);
+    }
+    std::string wav = "RIFF";
+    put32(wav, 36 + static_cast<unsigned>(data.size()));
+    wav += "WAVEfmt ";
+    put32(wav, 16);
+    put16(wav, 1);
+    put16(wav, 1);
+    put32(wav, static_cast<unsigned>(rate));
+    put32(wav, static_cast<unsigned>(rate) * 2);
+    put16(wav, 2);
+    put16(wav, 16);
+    wav += "data";
+    put32(wav, static_cast<unsigned>(data.size()));
+    return wav + data;
+}
+
+// A MIDI file holding one organ note, A above middle C (440 Hz), for two seconds.
+std::string organ_note_midi() {
+    const std::string track{'\x00', '\xC0', '\x13',                // organ
+                            '\x00', '\x90', '\x45', '\x64',        // note on, A4
+                            '\x83', '\x00', '\x80', '\x45', '\x40',  // 384 ticks later (2 s) note off
+                            '\x00', '\xFF', '\x2F', '\x00'};
+    std::string smf = "MThd";
+    smf += std::string{'\x00', '\x00', '\x00', '\x06', '\x00', '\x00', '\x00', '\x01', '\x00', '\x60'};
+    smf += "MTrk";
+    smf += std::string{'\x00', '\x00', '\x00', static_cast<char>(track.size())};
+    return smf + track;
+}
+
+// The power of one frequency in a stretch of samples (Goertzel), per sample.
+double tone_power(const std::vector<float>& samples, std::size_t from, std::size_t count, double hertz, int rate) {
+    const double w = 2 * std::numbers::pi * hertz / rate, coefficient = 2 * std::cos(w);
+    double s1 = 0, s2 = 0;
+    for (std::size_t i = from; i < from + count && i < samples.size(); ++i) {
+        const double s0 = samples[i] + coefficient * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    return (s1 * s1 + s2 * s2 - coefficient * s1 * s2) / static_cast<double>(count * count);
+}
+
+struct Recording {
+    std::vector<float> mono;
+    int rate = 0;
+};
+
+class DiskAudio : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (general_midi_font().empty()) GTEST_SKIP() << "no General MIDI sound font installed";
+        raw = dir.path() / "recorded.raw";
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+        testing::write_file(dir.path() / "tone.wav", sine_wav(3000, 1.0));
+        testing::write_file(dir.path() / "organ.mid", organ_note_midi());
+    }
+    void TearDown() override {
+        unsetenv("SDL_AUDIODRIVER");
+        unsetenv("SDL_DISKAUDIOFILE");
+    }
+    // The recording as mono samples; the mixer's output format is read while the device is open.
+    Recording read_recording(int rate, Uint16 format, int channels) const {
+        Recording r;
+        r.rate = rate;
+        const std::string bytes = testing::read_file(raw);
+        EXPECT_EQ(format, AUDIO_S16LSB);
+        const std::size_t frames = bytes.size() / (2u * static_cast<unsigned>(channels));
+        for (std::size_t f = 0; f < frames; ++f) {
+            float sum = 0;
+            for (int c = 0; c < channels; ++c) {
+                std::int16_t v = 0;
+                std::memcpy(&v, bytes.data() + (f * static_cast<unsigned>(channels) + static_cast<unsigned>(c)) * 2, 2);
+                sum += v / 32768.0f;
+            }
+            r.mono.push_back(sum / static_cast<float>(channels));
+        }
+        return r;
+    }
+    testing::TempDir dir;
+    std::filesystem::path raw;
+};
+
+void start(MixerChannel& channel, const char* type, const std::filesystem::path& file) {
+    channel.command("Close");
+    channel.set_device_type(type);
+    channel.set_file_name(file.string());
+    channel.command("Open");
+    channel.command("Play");
+}
+
+TEST_F(DiskAudio, AMidiTuneAndAWavEffectSoundTogether) {
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    {
+        MixerAudio audio;
+        MixerChannel midi(audio, 0), wav(audio, 0);
+        start(midi, "Sequencer", dir.path() / "organ.mid");
+        start(wav, "WaveAudio", dir.path() / "tone.wav");
+        ASSERT_TRUE(audio.is_open());
+        ASSERT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1);
+        EXPECT_EQ(midi.mode(), media_playing);
+        EXPECT_EQ(wav.mode(), media_playing);
+        // The effect stops after its second; the tune goes on.
+        const auto begun = std::chrono::steady_clock::now();
+        while (wav.mode() == media_playing && std::chrono::steady_clock::now() - begun < std::chrono::seconds(5))
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const auto effect_length = std::chrono::steady_clock::now() - begun;
+        EXPECT_EQ(wav.mode(), media_stopped);
+        EXPECT_GE(effect_length, std::chrono::milliseconds(800));
+        EXPECT_EQ(midi.mode(), media_playing);
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        midi.command("Close");
+        wav.command("Close");
+        EXPECT_EQ(midi.mode(), media_stopped);
+    }
+    const Recording r = read_recording(rate, format, channels);
+    ASSERT_GT(r.mono.size(), static_cast<std::size_t>(rate));
+    std::size_t first = 0;
+    while (first < r.mono.size() && std::abs(r.mono[first]) < 0.01f) ++first;
+    ASSERT_LT(first, r.mono.size()) << "the recording is silent";
+    const auto window = static_cast<std::size_t>(rate / 2);
+    const std::size_t both = first + static_cast<std::size_t>(rate / 5);
+    const double effect = tone_power(r.mono, both, window, 3000, rate);
+    const double tune = tone_power(r.mono, both, window, 440, rate);
+    const double neither = tone_power(r.mono, both, window, 1700, rate) + tone_power(r.mono, both, window, 5300, rate);
+    EXPECT_GT(effect, 100 * neither) << "the effect is not audible";
+    EXPECT_GT(tune, 100 * neither) << "the tune is not audible";
+    // Once the effect has ended the tune is heard alone.
+    const std::size_t alone = first + static_cast<std::size_t>(rate) * 23 / 20;
+    ASSERT_LT(alone + window / 2, r.mono.size());
+    EXPECT_GT(tone_power(r.mono, alone, window / 2, 440, rate),
+              10 * tone_power(r.mono, alone, window / 2, 3000, rate));
+}
+
+class ChannelsOverTheEngine : public DiskAudio {
+protected:
+    void SetUp() override {
+        DiskAudio::SetUp();
+        t.app.platform.midi = &midi;
+        t.app.platform.wav = &wav;
+    }
+    testing::TestApp t;
+    MixerAudio audio;
+    MixerChannel midi{audio, 0};
+    MixerChannel wav{audio, 0};
+};
+
+TEST_F(ChannelsOverTheEngine, AMissingOrUnplayableFileFreesItsChannelAtTheNextStatusReport) {
+    launch_midi(t.app, (dir.path() / "gone.mid").string());
+    EXPECT_EQ(t.app.audio.midi_busy, 1);
+    MMControl1_StatusUpdate(t.app);
+    EXPECT_EQ(t.app.audio.midi_busy, 0);
+
+    testing::write_file(dir.path() / "noise.wav", "this is not a sound file");
+    launch_wav(t.app, (dir.path() / "noise.wav").string());
+    EXPECT_EQ(t.app.audio.wav_busy, 1);
+    MMControl2_StatusUpdate(t.app);
+    EXPECT_EQ(t.app.audio.wav_busy, 0);
+
+    // A real file after them plays, and the busy channel ignores a second request.
+    launch_wav(t.app, (dir.path() / "tone.wav").string());
+    MMControl2_StatusUpdate(t.app);
+    EXPECT_EQ(t.app.audio.wav_busy, 1);
+    EXPECT_EQ(wav.mode(), media_playing);
+    audio_off(t.app);
+    EXPECT_EQ(wav.mode(), media_stopped);
+}
+
+TEST(NoSoundDevice, EveryFileIsSilenceAndEveryChannelFree) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    testing::TestApp t;
+    MixerAudio audio;
+    MixerChannel midi(audio, 0), wav(audio, 0);
+    t.app.platform.midi = &midi;
+    t.app.platform.wav = &wav;
+    testing::TempDir dir;
+    testing::write_file(dir.path() / "tone.wav", sine_wav(1000, 0.5));
+    launch_wav(t.app, (dir.path() / "tone.wav").string());
+    launch_midi(t.app, (dir.path() / "tone.wav").string());
+    EXPECT_FALSE(audio.is_open());
+    MMControl1_StatusUpdate(t.app);
+    MMControl2_StatusUpdate(t.app);
+    EXPECT_EQ(t.app.audio.midi_busy, 0);
+    EXPECT_EQ(t.app.audio.wav_busy, 0);
+    unsetenv("SDL_AUDIODRIVER");
+}
+
+}  // namespace
+}  // namespace kolvane::sdl

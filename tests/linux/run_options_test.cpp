@@ -1,0 +1,113 @@
+// The Linux command line: classic switches, the hack conventions, and settings that hold for one run only.
+#include <gtest/gtest.h>
+
+#include "platform/sdl/run_options.h"
+#include "startup/app.h"
+#include "startup/settings.h"
+#include "tests/test_app.h"
+
+namespace kolvane::sdl {
+namespace {
+
+RunOptions parse(std::vector<std::string> args, const char* env = nullptr) { return parse_run_options(args, env); }
+
+TEST(ClassicSwitches, ReachMainAsTheyWereTyped) {
+    for (const auto& [args, line] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"/S"}, "/S"}, {{"/p", "1234"}, "/p 1234"}, {{"/c:4711"}, "/c:4711"}, {{}, ""}, {{"-s"}, "-s"}, {{"/X"}, "/X"}}) {
+        const RunOptions o = parse(args);
+        EXPECT_FALSE(o.hack) << line;
+        EXPECT_EQ(o.command_line, line);
+        EXPECT_EQ(o.host, SceneHost::full_screen);
+        EXPECT_TRUE(o.error.empty());
+    }
+    // The daemon's variable alone does not make a hack run of a classic start.
+    EXPECT_EQ(parse({"/S"}, "0x2a").host, SceneHost::full_screen);
+}
+
+TEST(HackConventions, HostWindowFromOptionVariableOrRoot) {
+    RunOptions o = parse({"--root"}, "0x2a");
+    EXPECT_TRUE(o.hack);
+    EXPECT_EQ(o.command_line, "/S");
+    EXPECT_EQ(o.host, SceneHost::foreign);
+    EXPECT_EQ(o.host_window, 42u);
+
+    o = parse({"-root"});
+    EXPECT_EQ(o.host, SceneHost::foreign);
+    EXPECT_EQ(o.host_window, 0u);  // the root window itself
+
+    o = parse({"--window-id", "0x1F"}, "0x2a");  // the option wins over the variable
+    EXPECT_EQ(o.host, SceneHost::foreign);
+    EXPECT_EQ(o.host_window, 31u);
+    EXPECT_EQ(parse({"-window-id", "123"}).host_window, 123u);
+    EXPECT_EQ(parse({"--window-id=77"}).host_window, 77u);
+
+    o = parse({"--window"});
+    EXPECT_EQ(o.host, SceneHost::window);
+    o = parse({"--fps"});
+    EXPECT_TRUE(o.show_frame_rate);
+    EXPECT_EQ(o.host, SceneHost::full_screen);
+}
+
+TEST(HackConventions, BadWindowNumbersAreRefused) {
+    EXPECT_FALSE(parse({"--window-id", "zz"}).error.empty());
+    EXPECT_FALSE(parse({"--window-id", "0"}).error.empty());
+    EXPECT_FALSE(parse({"--window-id"}).error.empty());
+    EXPECT_FALSE(parse({"-window-id", "-5"}).error.empty());
+}
+
+TEST(HackConventions, UnknownOptionsOfTheHostAreLeftAlone) {
+    const RunOptions o = parse({"-root", "-visual", "default"});
+    EXPECT_TRUE(o.error.empty());
+    EXPECT_EQ(o.command_line, "/S");
+    EXPECT_EQ(o.host, SceneHost::foreign);
+}
+
+TEST(RunSettings, OptionsBecomeSettingsKeys) {
+    const RunOptions o = parse({"--frame-rate", "20", "--no-audio", "--clock", "--scene-length=7", "-object-frequency",
+                                "3", "--caption-frequency", "2"});
+    EXPECT_TRUE(o.error.empty()) << o.error;
+    EXPECT_EQ(o.settings.at("frame_rate"), "20");
+    EXPECT_EQ(o.settings.at("audio_on"), "0");
+    EXPECT_EQ(o.settings.at("show_time"), "1");
+    EXPECT_EQ(o.settings.at("cycle_speed_value"), "7");
+    EXPECT_EQ(o.settings.at("object_frequency"), "3");
+    EXPECT_EQ(o.settings.at("scroller_delay"), "2");
+    EXPECT_EQ(o.settings.size(), 6u);
+    // A classic switch stays, with the settings for its run.
+    const RunOptions with_switch = parse({"/S", "--frame-rate", "200"});
+    EXPECT_EQ(with_switch.command_line, "/S");
+    EXPECT_EQ(with_switch.settings.at("frame_rate"), "200");
+}
+
+TEST(RunSettings, ValuesOutsideTheOptionsRangesAreRefused) {
+    EXPECT_NE(parse({"--frame-rate", "4"}).error.find("5 to 200"), std::string::npos);
+    EXPECT_FALSE(parse({"--frame-rate", "201"}).error.empty());
+    EXPECT_FALSE(parse({"--scene-length", "0"}).error.empty());
+    EXPECT_FALSE(parse({"--object-frequency", "2.5"}).error.empty());
+    EXPECT_FALSE(parse({"--caption-frequency"}).error.empty());
+}
+
+TEST(OverrideStore, ReadsSeeTheRunsSettingsAndTheStoreKeepsItsOwn) {
+    testing::TestApp t;
+    t.store.set("frame_rate", "45");
+    t.store.set("install_path", "/opt/kolvane/sounds");
+    t.store.set("run_once", "1");
+    OverrideStore store(t.store, {{"frame_rate", "20"}, {"audio_on", "0"}});
+    EXPECT_EQ(store.get(app_name, config_section, "frame_rate", "1"), "20");
+    EXPECT_EQ(store.get(app_name, "Desktop", "frame_rate", "none"), "none");
+    store.save(app_name, config_section, "frame_rate", "30");
+    EXPECT_EQ(t.store.value("frame_rate"), "30");
+    EXPECT_EQ(store.get(app_name, config_section, "frame_rate", "1"), "20");
+
+    // Every load of the settings during the run sees them; the stored values are untouched.
+    App app(Platform{t.system, store, t.registry});
+    app.startup.windows_dir = "C:\\WINDOWS\\";
+    ASSERT_TRUE(load_settings(app));
+    EXPECT_EQ(app.settings.frame_rate, 20);
+    EXPECT_FALSE(flag_on(app.settings.audio_on));
+    EXPECT_EQ(t.store.value("frame_rate"), "30");
+    EXPECT_FALSE(t.store.has("audio_on"));
+}
+
+}  // namespace
+}  // namespace kolvane::sdl

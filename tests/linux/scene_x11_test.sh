@@ -1,0 +1,288 @@
+#!/usr/bin/env bash
+# The Linux program on a virtual X display: the scene and its input, a second start, host windows,
+# the preview, the wallpaper snapshot and the password prompt, checked through screenshots and exits.
+# Runs inside xvfb-run (1920x1080); arguments: program, test host helper, assets folder, a folder for
+# generated assets and the asset generator (used only when the assets folder holds no pictures).
+set -euo pipefail
+program=$1 host_helper=$2 assets=$3 generated=$4 assetgen=${5:-}
+: "${DISPLAY:?run this inside xvfb-run}"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data SDL_AUDIODRIVER=dummy
+unset XSCREENSAVER_WINDOW XDG_CURRENT_DESKTOP KOLVANE_REPORT_FIRST_FRAME
+mkdir -p "$HOME" "$work/shots"
+checks=0
+fail() { echo "FAIL: $*" >&2; exit 1; }
+ok() { checks=$((checks + 1)); echo "ok - $*"; }
+now_ms() { date +%s%3N; }
+
+if [ ! -f "$assets/sprite.bmp" ]; then
+  [ -n "$assetgen" ] || fail "no pictures in $assets and no generator to make them"
+  [ -f "$generated/sprite.bmp" ] || "$assetgen" --out "$generated" >/dev/null 2>&1 || fail "asset generator failed"
+  assets=$generated
+fi
+export KOLVANE_DATA=$assets
+
+# The settings file with the install folder and the given extra lines.
+settings() {
+  mkdir -p "$XDG_CONFIG_HOME/kolvane"
+  { printf '[Config]\ninstall_path=%s/sounds\n' "$assets"; printf '%s\n' "$@"; } >"$XDG_CONFIG_HOME/kolvane/settings.ini"
+}
+
+# Starts the program in the background (pid in $pid) and waits until its scene window exists.
+start_scene() {
+  "$program" "$@" 2>>"$work/stderr" &
+  pid=$!
+  pids+=("$pid")
+  timeout 10 xdotool search --sync --onlyvisible --name '^screen saver running$' >/dev/null ||
+    fail "no scene window for $*"
+}
+
+# True while process $1 runs (an ended child that has not been waited for does not count).
+running() { [ -r "/proc/$1/stat" ] && [ "$(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null)" != Z ]; }
+
+# Waits up to $2 milliseconds for process $1 to end; then its exit code is in $rc and the time taken in $took.
+wait_exit() {
+  local p=$1 limit=$2 start
+  start=$(now_ms)
+  while running "$p"; do
+    [ $(( $(now_ms) - start )) -le "$limit" ] || { took=-1; rc=-1; return 1; }
+    sleep 0.01
+  done
+  took=$(( $(now_ms) - start ))
+  set +e; wait "$p"; rc=$?; set -e
+}
+
+shot() { import -window "${2:-root}" "$work/shots/$1.png"; echo "$work/shots/$1.png"; }
+colours() { convert "$1" ${2:+-crop "$2"} -format %k info:; }
+# Pixels of exactly one colour inside a crop of a picture.
+count_colour() {
+  convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" -format '%[fx:round(mean*w*h)]' info:
+}
+
+# A helper window steered through two pipes: $1 names it, $2 x $3 its size. Sets <name>_in and
+# <name>_out (file descriptors), <name>_pid, and <name>_id and <name>_hex (its window number).
+helper_open() {
+  local name=$1 fifo=$work/$1.$RANDOM in_fd out_fd id hex
+  mkfifo "$fifo.in" "$fifo.out"
+  "$host_helper" "$2" "$3" <"$fifo.in" >"$fifo.out" &
+  printf -v "${name}_pid" %s $!
+  pids+=("$!")
+  exec {in_fd}>"$fifo.in" {out_fd}<"$fifo.out"
+  read -r id hex <&"$out_fd"
+  printf -v "${name}_in" %s "$in_fd"
+  printf -v "${name}_out" %s "$out_fd"
+  printf -v "${name}_id" %s "$id"
+  printf -v "${name}_hex" %s "$hex"
+}
+# Sends a command to helper $1 and puts its answer in $answer.
+helper_say() {
+  local in_fd=${1}_in out_fd=${1}_out
+  shift
+  echo "$*" >&"${!in_fd}"
+  read -r answer <&"${!out_fd}"
+}
+helper_close() {
+  local in_fd=${1}_in out_fd=${1}_out pid=${1}_pid
+  eval "exec ${!in_fd}>&- ${!out_fd}<&-"
+  wait "${!pid}" 2>/dev/null || true
+}
+open_host() { helper_open host "$1" "$2"; }
+host_say() { helper_say host "$@"; }
+close_host() { helper_close host; }
+
+# The pointer's image is checked through a helper window of its own, one pixel, out of the way.
+helper_open probe 1 1
+pointer() { helper_say probe cursor; echo "$answer"; }
+
+echo "== the scene: background, sprites, pointer, a key"
+settings
+xdotool mousemove 960 540
+t0=$(date +%s%N)
+KOLVANE_REPORT_FIRST_FRAME=1 start_scene /S
+sleep 1
+first=$(sed -n 's/^kolvane: first frame at //p' "$work/stderr" | head -1)
+[ -n "$first" ] || fail "no first frame reported"
+first_ms=$(awk -v a="$first" -v b="$t0" 'BEGIN { printf "%d", (a * 1e9 - b) / 1e6 }')
+[ "$first_ms" -le 1000 ] || fail "first frame after $first_ms ms"
+background=$(shot background)
+[ "$(colours "$background")" -gt 1000 ] || fail "the screen has $(colours "$background") colours after a second"
+ok "background on the screen ${first_ms} ms after the start, $(colours "$background") colours"
+[ "$(pointer)" = blank ] || fail "the pointer is visible during the scene"
+ok "pointer hidden"
+moved=0
+for _ in 1 2 3 4 5 6 7 8 9 10; do
+  sleep 1
+  later=$(shot later)
+  moved=$(compare -metric AE -fuzz 8% "$background" "$later" null: 2>&1 || true)
+  [ "${moved%.*}" -gt 3000 ] && break
+done
+[ "${moved%.*}" -gt 3000 ] || fail "nothing flies: $moved pixels changed"
+ok "sprites: $moved pixels differ from the bare background"
+xdotool key a
+wait_exit "$pid" 2000 || fail "a key did not end the scene"
+[ "$rc" = 0 ] || fail "the scene ended with code $rc"
+[ "$(pointer)" = visible ] || fail "the pointer is still hidden after the scene"
+ok "a key ends it with code 0 and the pointer is back"
+
+echo "== a key ends the scene within two frames (200 ms frames)"
+start_scene /S --frame-rate 200
+sleep 1.5
+t0=$(now_ms)
+xdotool key space
+wait_exit "$pid" 2000 || fail "a key did not end the scene"
+took=$(( $(now_ms) - t0 ))
+[ "$rc" = 0 ] || fail "ended with code $rc"
+[ "$took" -le 450 ] || fail "the scene ended $took ms after the key"
+ok "ended $took ms after the key"
+
+echo "== mouse moves: 22 within a block do not end it, a burst of 30 does"
+start_scene /S
+sleep 1.5
+moves=()
+for i in $(seq 1 22); do moves+=(mousemove $((100 + i * 7)) $((200 + i * 3))); done
+xdotool "${moves[@]}"
+sleep 1.5
+running "$pid" || fail "22 mouse moves ended the scene"
+ok "22 moves leave it running"
+burst=()
+for i in $(seq 1 30); do burst+=(mousemove $((600 + i * 5)) $((300 + i * 4))); done
+xdotool "${burst[@]}"
+# A burst that straddles the end of an 80-frame block is counted in two halves; one more then.
+wait_exit "$pid" 1000 || { xdotool "${burst[@]}"; wait_exit "$pid" 1000; } || fail "30 quick moves did not end it"
+[ "$rc" = 0 ] || fail "ended with code $rc"
+ok "30 quick moves end it"
+
+echo "== a second /S ends at once"
+start_scene /S
+t0=$(now_ms)
+set +e; timeout 10 "$program" /S; second=$?; set -e
+took=$(( $(now_ms) - t0 ))
+[ "$second" = 0 ] || fail "the second /S exited $second"
+[ "$took" -le 1000 ] || fail "the second /S took $took ms"
+[ "$(xdotool search --name '^screen saver running$' | wc -l)" = 1 ] || fail "two scene windows"
+ok "second /S ended after $took ms, one scene window"
+xdotool key a
+wait_exit "$pid" 2000 || fail "the first scene did not end"
+
+echo "== a host's window: --window-id, its size, SIGTERM, XSCREENSAVER_WINDOW"
+open_host 640 480
+"$program" --window-id "$host_hex" 2>>"$work/stderr" &
+pid=$!; pids+=("$pid")
+sleep 1.5
+xdotool mousemove 320 240
+[ "$(pointer)" = visible ] || fail "the hack hid the pointer"
+hosted=$(shot hosted "$host_id")
+[ "$(colours "$hosted")" -gt 1000 ] || fail "nothing drawn in the host window"
+ok "draws into the host window ($(colours "$hosted") colours), pointer left alone"
+xdotool key a
+sleep 0.3
+running "$pid" || fail "a key ended the hack; its host decides when it ends"
+host_say resize 800 600
+sleep 1.5
+grown=$(shot grown "$host_id")
+[ "$(colours "$grown" 400x300+400+300)" -gt 300 ] || fail "the scene did not follow the host to 800x600"
+ok "follows the host's new size"
+t0=$(now_ms)
+kill -TERM "$pid"
+wait_exit "$pid" 1000 || fail "SIGTERM did not end it within a second"
+[ "$rc" = 0 ] || fail "ended with code $rc after SIGTERM"
+ok "SIGTERM ends it in $(( $(now_ms) - t0 )) ms with code 0"
+XSCREENSAVER_WINDOW=$host_hex "$program" --root 2>>"$work/stderr" &
+pid=$!; pids+=("$pid")
+sleep 1.5
+daemon=$(shot daemon "$host_id")
+[ "$(colours "$daemon")" -gt 1000 ] || fail "nothing drawn in the XSCREENSAVER_WINDOW window"
+host_say destroy
+wait_exit "$pid" 1000 || fail "the hack outlived its host window"
+[ "$rc" = 0 ] || fail "ended with code $rc when its host went"
+ok "draws into XSCREENSAVER_WINDOW's window and ends when it is destroyed"
+close_host
+
+echo "== the preview: /P in a host window"
+open_host 400 300
+"$program" /P "$host_id" 2>>"$work/stderr" &
+pid=$!; pids+=("$pid")
+sleep 1
+host_say children
+[ "$answer" = 1 ] || fail "the host has $answer child windows"
+preview=$(shot preview "$host_id")
+[ "$(colours "$preview" 150x112+0+0)" -gt 50 ] || fail "no preview picture in the host's corner"
+[ "$(colours "$preview" 200x150+200+150)" = 1 ] || fail "the preview spread beyond its picture"
+ok "preview picture in the host's top-left corner"
+t0=$(now_ms)
+host_say destroy
+wait_exit "$pid" 500 || fail "the preview outlived its host"
+[ "$rc" = 0 ] || fail "the preview ended with code $rc"
+ok "preview ends $(( $(now_ms) - t0 )) ms after its host is destroyed"
+close_host
+open_host 400 300
+"$program" /P "$host_id" 2>>"$work/stderr" &
+pid=$!; pids+=("$pid")
+sleep 1
+host_say close-children
+wait_exit "$pid" 500 || fail "a close request to the picture did not end the preview"
+[ "$rc" = 0 ] || fail "the preview ended with code $rc"
+ok "a close request to the picture ends the preview"
+close_host
+
+echo "== the wallpaper snapshot"
+mkdir -p "$work/bin"
+printf '#!/bin/sh\necho "$@" >>"%s/gsettings.log"\n' "$work" >"$work/bin/gsettings"
+chmod +x "$work/bin/gsettings"
+settings save_as_wallpaper=1 scroller_delay=1
+PATH=$work/bin:$PATH XDG_CURRENT_DESKTOP=GNOME start_scene /S
+sleep 5
+screen=$(shot with-boxes)
+navy=$(count_colour "$screen" 1920x29+0+1051 '#000080')
+yellow=$(count_colour "$screen" 80x20+1840+0 '#FFFF00')
+[ "$navy" -gt 20000 ] || fail "no caption box on the screen ($navy navy pixels)"
+[ "$yellow" -gt 20 ] || fail "no clock on the screen ($yellow yellow pixels)"
+ok "caption and clock on the screen ($navy navy, $yellow yellow pixels)"
+xdotool key a
+wait_exit "$pid" 5000 || fail "the scene did not end"
+[ "$rc" = 0 ] || fail "ended with code $rc"
+bmp="$XDG_DATA_HOME/kolvane/Kolvane Image.bmp"
+[ -f "$bmp" ] || fail "no snapshot written"
+[ "$(identify -format '%w %h' "$bmp")" = "1920 1080" ] || fail "snapshot is $(identify -format '%wx%h' "$bmp")"
+[ "$(count_colour "$bmp" 1920x29+0+1051 '#000080')" -lt 100 ] || fail "the caption is in the snapshot"
+[ "$(count_colour "$bmp" 80x20+1840+0 '#FFFF00')" -lt 5 ] || fail "the clock is in the snapshot"
+[ "$(colours "$bmp")" -gt 1000 ] || fail "the snapshot is not the scene"
+grep -q "picture-uri file://$XDG_DATA_HOME/kolvane/Kolvane%20Image.bmp" "$work/gsettings.log" ||
+  fail "the desktop background was not set: $(cat "$work/gsettings.log" 2>/dev/null)"
+ok "snapshot 1920x1080 without caption or clock, set as the GNOME background"
+
+echo "== the password prompt"
+settings '[Desktop]' ScreenSaveUsePassword=1
+start_scene /S
+sleep 1
+xdotool key a
+sleep 0.5
+running "$pid" || fail "a key ended a protected scene"
+prompt=$(shot prompt)
+[ "$(count_colour "$prompt" 312x124+804+478 '#C0C0C0')" -gt 10000 ] || fail "no prompt in the middle of the screen"
+[ "$(pointer)" = visible ] || fail "the pointer is hidden while the prompt is up"
+ok "a key shows the prompt, pointer visible"
+xdotool type wrong
+xdotool key Return
+sleep 0.5
+running "$pid" || fail "a wrong password ended the scene"
+message=$(shot message)
+[ "$(compare -metric AE "$prompt" "$message" null: 2>&1 || true)" != 0 ] || fail "no message box"
+xdotool key Return
+sleep 0.5
+running "$pid" || fail "closing the message ended the scene"
+ok "a wrong password is refused with a message"
+xdotool key Return  # the empty entry matches the empty password
+wait_exit "$pid" 2000 || fail "the right password did not end the scene"
+[ "$rc" = 0 ] || fail "ended with code $rc"
+ok "the right password ends it with code 0"
+
+helper_close probe
+echo "scene checks passed: $checks"
