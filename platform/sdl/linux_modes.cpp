@@ -174,6 +174,10 @@ int LinuxModes::run_scene(App& app) {
 
     for (;;) {
         if (!window.open(host, foreign, area)) {
+            if (host == SceneHost::foreign && !system_.x11().window_size(foreign)) {
+                std::fprintf(stderr, "kolvane: the window 0x%lx went away\n", foreign);
+                return exit_no_host_window;
+            }
             std::fprintf(stderr, "kolvane: cannot open the scene window (%s)\n", SDL_GetError());
             return exit_no_display;
         }

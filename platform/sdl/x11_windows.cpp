@@ -20,7 +20,8 @@ std::atomic<unsigned long> lost_windows{0};
 XErrorHandler earlier_handler = nullptr;
 
 int trap_x_error(Display* display, XErrorEvent* error) {
-    if (error->error_code == BadWindow || error->error_code == BadDrawable) {
+    // A graphics context made for a window that had just gone is refused too, and so is its release.
+    if (error->error_code == BadWindow || error->error_code == BadDrawable || error->error_code == BadGC) {
         lost_windows.fetch_add(1);
         return 0;
     }

@@ -20,8 +20,9 @@ struct ScreenDpi {
 // Parses an X window number: decimal, or hexadecimal after "0x"; nothing for anything else or 0.
 std::optional<unsigned long> parse_window_id(const std::string& text);
 
-// Installs, once per process, an X error handler that counts errors about windows and drawables
-// that no longer exist (a host window destroyed under the program) instead of ending the process.
+// Installs, once per process, an X error handler that counts errors about windows, drawables and
+// their graphics contexts that no longer exist (a host window destroyed under the program) instead
+// of ending the process.
 // Every other error goes on to the handler that was there before.
 void install_x_error_trap();
 // How many such errors the trap has counted since the process started.

@@ -183,6 +183,34 @@ TEST_F(OverlayBoxesTest, TheEngineRaisesTheCaptionOnePixelPerFrameAndShowsTheClo
     EXPECT_EQ(rgb_at(target.get(), 10, 452), 0x203040u);
 }
 
+TEST_F(OverlayBoxesTest, FrameRateCornerCountsFramesAndSleepOverASecond) {
+    SceneFonts fonts(96, 96);
+    FrameRateBox box(layers, fonts);
+    box.show(true);
+    std::uint32_t now = 5000;
+    std::uint64_t asleep = 100;
+    std::int32_t counter = 7;
+    box.round(now, counter, asleep);
+    // 22 frames in a second, several rounds each, asleep 900 of the 1000 milliseconds.
+    for (int frame = 0; frame < 22; ++frame) {
+        counter = (counter + 1) % 80;
+        for (int round = 0; round < 3; ++round) {
+            now += 15;
+            asleep += 13;
+            box.round(now, counter, asleep);
+        }
+    }
+    EXPECT_EQ(box.text(), "-- FPS");  // not a whole second yet
+    now = 6000;
+    asleep = 1000;
+    box.round(now, counter, asleep);
+    EXPECT_EQ(box.text(), "22.0 FPS  90% asleep");
+    const SDL_Rect r = layers.layer_rect(Layer::frame_rate);
+    EXPECT_EQ(r.x, 0);
+    EXPECT_EQ(r.y + r.h, 480);  // bottom left corner
+    EXPECT_GT(count_colour(target.get(), r, 0xFFFFFFu).pixels, 20);
+}
+
 TEST(TextEncodings, Utf8OrTheWesternCodePage) {
     std::u32string out;
     decode_text("Caf\xC3\xA9 \xE2\x82\xAC", out);

@@ -4,6 +4,7 @@
 //     resize W H       gives the window a new size
 //     children         prints how many child windows it has
 //     close-children   asks each child window to close (WM_DELETE_WINDOW), as a settings dialog would
+//     clear            paints the window black again
 //     destroy          destroys the window (the helper keeps running)
 //     cursor           prints "blank" when the pointer's current image has no visible pixel, else "visible"
 //   Each command answers "ok" (or its result) once the X server has done it. End of input ends the helper.
@@ -92,6 +93,10 @@ int main(int argc, char** argv) {
                 XSendEvent(d, list[i], False, NoEventMask, &event);
             }
             if (list) XFree(list);
+            XSync(d, False);
+            std::cout << "ok" << std::endl;
+        } else if (command == "clear") {
+            XClearWindow(d, w);
             XSync(d, False);
             std::cout << "ok" << std::endl;
         } else if (command == "destroy") {
