@@ -32,6 +32,8 @@ public:
     void present(const Surface& shown, int x, int y, int width, int height) override;
     void set_repaint_picture(const Surface& picture) override { repaint_picture_ = &picture; }
     const Surface* repaint_picture() const { return repaint_picture_; }
+    // True once the scene picture has been presented at least once.
+    bool scene_presented() const { return scene_ != nullptr; }
 
     // The layer's own picture, in the target's pixel format; made again only when its size changes.
     // nullptr without a target or for an empty size. Draw into it, then call layer_redrawn.

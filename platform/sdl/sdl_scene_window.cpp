@@ -42,11 +42,15 @@ bool SdlSceneWindow::open(SceneHost host, unsigned long foreign_window, const SD
     restart_size_.reset();
     host_gone_ = false;
     switch (host) {
-    case SceneHost::full_screen:
+    case SceneHost::full_screen: {
+        // A borderless window over the screen covers it when nothing manages windows; a window
+        // manager is asked for the full-screen state, above its panels (asking without one only
+        // waits for an answer that never comes).
+        const Uint32 full = system_.x11().window_manager_running() ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
         window_ = SDL_CreateWindow(scene_window_title, area.x, area.y, area.w, area.h,
-                                   SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP |
-                                       SDL_WINDOW_SKIP_TASKBAR);
+                                   full | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
         break;
+    }
     case SceneHost::window:
         window_ = SDL_CreateWindow(scene_window_title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, area.w, area.h, 0);
         break;
@@ -146,7 +150,8 @@ void SdlSceneWindow::flush() {
     const int count = layers_.take_dirty(rects);
     if (count == 0 || !window_) return;
     SDL_UpdateWindowSurfaceRects(window_, rects, count);
-    if (report_first_frame_ && !first_frame_shown_) {
+    // The first update that carries the scene's picture, not the black window before it.
+    if (report_first_frame_ && !first_frame_shown_ && layers_.scene_presented()) {
         first_frame_shown_ = true;
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);

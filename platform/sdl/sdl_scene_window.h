@@ -37,7 +37,7 @@ public:
     // Set when the host window changed its size: the scene is stopped and must start again at it.
     std::optional<WindowSize> restart_size() const { return restart_size_; }
     bool host_gone() const { return host_gone_; }
-    // Reports on standard error when the first picture reached the screen (performance script).
+    // Reports on standard error when the scene's first picture reached the screen (performance script).
     void report_first_frame(bool on) { report_first_frame_ = on; }
 
     void set_mouse_position(int x, int y) override;

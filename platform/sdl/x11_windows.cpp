@@ -143,6 +143,22 @@ unsigned long XDisplayLink::root_window() {
     return d ? DefaultRootWindow(d) : 0;
 }
 
+bool XDisplayLink::window_manager_running() {
+    Display* d = display();
+    if (!d) return false;
+    const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                          &count, &after, &data) == Success &&
+                       type == XA_WINDOW && count == 1;
+    if (data) XFree(data);
+    return found;
+}
+
 void XDisplayLink::watch_exposures(unsigned long window) {
     Display* d = display();
     if (!d || window == 0) return;

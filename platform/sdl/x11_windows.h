@@ -44,6 +44,8 @@ public:
     // The size of a window, nothing once the window is gone.
     std::optional<WindowSize> window_size(unsigned long window);
     unsigned long root_window();
+    // True when a window manager announces itself on the root window (_NET_SUPPORTING_WM_CHECK).
+    bool window_manager_running();
     // Asks to hear when parts of a window of another program need drawing again, and whether that
     // happened since the last question (SDL selects no events on windows it did not create).
     void watch_exposures(unsigned long window);

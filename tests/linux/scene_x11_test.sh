@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # The Linux program on a virtual X display: the scene and its input, a second start, host windows,
 # the preview, the wallpaper snapshot and the password prompt, checked through screenshots and exits.
-# Runs inside xvfb-run (1920x1080); arguments: program, test host helper, assets folder, a folder for
+# Runs on a 1920x1080 virtual display; arguments: program, test host helper, assets folder, a folder for
 # generated assets and the asset generator (used only when the assets folder holds no pictures).
 # KOLVANE_TEST_SLOWDOWN (default 1) stretches the start-up limit for unoptimised, sanitized builds.
 set -euo pipefail
+# Without a display the script starts one of its own; the first number tried is drawn at random so
+# that virtual displays started at the same moment by other programs do not collide.
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1920x1080x24 -nolisten tcp" "$0" "$@"
+fi
 program=$1 host_helper=$2 assets=$3 generated=$4 assetgen=${5:-}
 slowdown=${KOLVANE_TEST_SLOWDOWN:-1}
-: "${DISPLAY:?run this inside xvfb-run}"
 
 work=$(mktemp -d)
 pids=()

@@ -180,13 +180,5 @@ TEST(ScreenLayers, ManySmallUpdatesAreAllCoveredByTheDirtyList) {
     EXPECT_FALSE(layers.has_dirty());
 }
 
-TEST(ScreenLayers, NoTargetNoWork) {
-    ScreenLayers layers;
-    const Surface scene(8, 8, 0xFFFFFFu);
-    layers.present(scene, 0, 0, 8, 8);
-    EXPECT_EQ(layers.layer_picture(Layer::clock, 4, 4), nullptr);
-    EXPECT_FALSE(layers.has_dirty());
-}
-
 }  // namespace
 }  // namespace kolvane::sdl

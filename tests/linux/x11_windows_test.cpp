@@ -21,13 +21,6 @@ TEST(WindowNumbers, DecimalOrHexadecimal) {
         EXPECT_FALSE(parse_window_id(bad)) << bad;
 }
 
-TEST(WindowNumbers, PlausibleDpiRange) {
-    EXPECT_TRUE(plausible_dpi(96));
-    EXPECT_TRUE(plausible_dpi(163));
-    EXPECT_FALSE(plausible_dpi(0));
-    EXPECT_FALSE(plausible_dpi(1200));  // a display that reports a 4 mm wide screen
-}
-
 // Runs a check with DISPLAY unset, as under the test command.
 class NoDisplay : public ::testing::Test {
 protected:
