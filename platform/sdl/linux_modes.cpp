@@ -198,8 +198,10 @@ int LinuxModes::run_scene(App& app) {
 }
 
 int LinuxModes::run_preview(App& app) {
-    VideoSession video;
-    if (!video.ok()) return no_display();
+    if (!system_.x11().available()) {
+        std::fprintf(stderr, "kolvane: no X display to show the preview on\n");
+        return exit_no_display;
+    }
     FolderPictures pictures(picture_folder(system_.program_folder()));
     PreviewState state;
     PreviewWindow view(system_, state, pictures.picture("preview"), app.startup.twips_per_pixel_x,

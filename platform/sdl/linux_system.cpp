@@ -35,11 +35,16 @@ void LinuxSystem::round_done() {
 
 void LinuxSystem::pump_events(std::int32_t timeout_ms) {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
-        // No window yet: nothing to deliver, so the wait is a plain sleep.
+        // No SDL window (the preview draws with Xlib): the wait is a plain sleep, and the sink looks
+        // at its own events before and after it.
+        round_done();
         if (timeout_ms > 0) {
             const timespec ts{timeout_ms / 1000, static_cast<long>(timeout_ms % 1000) * 1000000L};
+            const std::uint32_t start = time_get_time();
             nanosleep(&ts, nullptr);
+            sleeping_ms_ += time_get_time() - start;
         }
+        round_done();
         return;
     }
     // What was drawn since the last round is shown before the program sleeps.

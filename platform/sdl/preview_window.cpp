@@ -1,27 +1,24 @@
-// The preview child window: re-parented into the host, drawn from the preview picture, closed by a close request.
+// The preview child window: made inside the host, drawn from the preview picture, closed by a close request.
 #include "platform/sdl/preview_window.h"
 
-#include <SDL.h>
-#include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdlib>
 
 namespace kolvane::sdl {
 
 namespace {
 
-struct X11Handle {
-    Display* display = nullptr;
-    Window window = 0;
-};
-
-X11Handle x11_handle(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return {};
-    return {info.info.x11.display, info.info.x11.window};
+// A colour channel (0 to 255) placed under a visual's mask.
+unsigned long channel(std::uint32_t value, unsigned long mask) {
+    if (mask == 0) return 0;
+    const int shift = std::countr_zero(mask);
+    const int bits = std::popcount(mask);
+    return ((static_cast<unsigned long>(value) * ((1ul << bits) - 1) + 127) / 255) << shift;
 }
 
 }  // namespace
@@ -32,16 +29,9 @@ PreviewWindow::PreviewWindow(LinuxSystem& system, PreviewState& state, std::opti
       state_(state),
       picture_(std::move(picture)),
       twips_x_(std::max(1, twips_per_pixel_x)),
-      twips_y_(std::max(1, twips_per_pixel_y)) {
-    if (picture_ && !picture_->empty())
-        picture_surface_ = SDL_CreateRGBSurfaceWithFormatFrom(picture_->pixels.data(), picture_->width, picture_->height,
-                                                              32, picture_->width * 4, SDL_PIXELFORMAT_RGB888);
-}
+      twips_y_(std::max(1, twips_per_pixel_y)) {}
 
-PreviewWindow::~PreviewWindow() {
-    unload();
-    SDL_FreeSurface(picture_surface_);
-}
+PreviewWindow::~PreviewWindow() { unload(); }
 
 HostRect PreviewWindow::host_client_rect(unsigned long host) {
     const auto size = system_.x11().window_size(host);
@@ -50,29 +40,36 @@ HostRect PreviewWindow::host_client_rect(unsigned long host) {
 }
 
 void PreviewWindow::size_picture_twips(float width, float height) {
-    width_ = std::max(1, static_cast<int>(std::lround(width / static_cast<float>(twips_x_))));
-    height_ = std::max(1, static_cast<int>(std::lround(height / static_cast<float>(twips_y_))));
-    if (window_) SDL_SetWindowSize(window_, width_, height_);
+    width_ = static_cast<unsigned>(std::max(1L, std::lround(width / static_cast<float>(twips_x_))));
+    height_ = static_cast<unsigned>(std::max(1L, std::lround(height / static_cast<float>(twips_y_))));
+    if (Display* d = system_.x11().connection(); d && window_) XResizeWindow(d, window_, width_, height_);
 }
 
 void PreviewWindow::attach_to_host(unsigned long host) {
-    if (host == 0 || !system_.x11().window_size(host)) return;
-    if (!window_)
-        window_ = SDL_CreateWindow("Kolvane preview", 0, 0, width_, height_, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
-    const X11Handle handle = x11_handle(window_);
-    if (!handle.display) return;
-    XReparentWindow(handle.display, handle.window, host, 0, 0);
-    XSync(handle.display, False);
-    SDL_ShowWindow(window_);
+    Display* d = system_.x11().connection();
+    if (!d || host == 0 || !system_.x11().window_size(host)) return;
+    if (window_) {
+        XReparentWindow(d, window_, host, 0, 0);
+    } else {
+        const int screen = DefaultScreen(d);
+        window_ = XCreateSimpleWindow(d, host, 0, 0, width_, height_, 0, BlackPixel(d, screen), BlackPixel(d, screen));
+        XSelectInput(d, window_, ExposureMask | StructureNotifyMask);
+        Atom delete_window = XInternAtom(d, "WM_DELETE_WINDOW", False);
+        delete_atom_ = delete_window;
+        XSetWMProtocols(d, window_, &delete_window, 1);
+    }
+    XMapWindow(d, window_);
+    XSync(d, False);
     draw();
 }
 
 void PreviewWindow::detach_from_host() {
-    const X11Handle handle = x11_handle(window_);
-    if (!handle.display) return;
-    SDL_HideWindow(window_);
-    XReparentWindow(handle.display, handle.window, DefaultRootWindow(handle.display), 0, 0);
-    XSync(handle.display, False);
+    Display* d = system_.x11().connection();
+    if (!d || !window_) return;
+    // Back into the hidden form of its own: unmapped, a child of the root.
+    XUnmapWindow(d, window_);
+    XReparentWindow(d, window_, DefaultRootWindow(d), 0, 0);
+    XSync(d, False);
 }
 
 bool PreviewWindow::host_exists(unsigned long host) {
@@ -80,27 +77,54 @@ bool PreviewWindow::host_exists(unsigned long host) {
 }
 
 void PreviewWindow::unload() {
-    if (!window_) return;
+    Display* d = system_.x11().connection();
+    if (!d || !window_) return;
     // When the host is gone its child went with it; the trap keeps that error from ending the program.
-    SDL_DestroyWindow(window_);
-    window_ = nullptr;
+    XDestroyWindow(d, window_);
+    XSync(d, False);
+    window_ = 0;
 }
 
-unsigned long PreviewWindow::picture_window() const { return x11_handle(window_).window; }
-
-void PreviewWindow::deliver(const SDL_Event& event) {
-    if (!window_ || event.type != SDL_WINDOWEVENT || event.window.windowID != SDL_GetWindowID(window_)) return;
-    if (event.window.event == SDL_WINDOWEVENT_CLOSE) preview_message(*this, state_, preview_close_message);
-    else if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) draw();
+void PreviewWindow::round_done() {
+    Display* d = system_.x11().connection();
+    if (!d || !window_) return;
+    bool exposed = false;
+    while (XPending(d) > 0) {
+        XEvent event;
+        XNextEvent(d, &event);
+        if (event.xany.window != window_) continue;
+        if (event.type == Expose) exposed = true;
+        else if (event.type == ClientMessage && static_cast<unsigned long>(event.xclient.data.l[0]) == delete_atom_)
+            preview_message(*this, state_, preview_close_message);
+    }
+    if (exposed && window_) draw();
 }
 
 void PreviewWindow::draw() {
-    SDL_Surface* surface = window_ ? SDL_GetWindowSurface(window_) : nullptr;
-    if (!surface) return;
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-    // Unscaled from the top-left corner; a larger host shows black beside it.
-    if (picture_surface_) SDL_BlitSurface(picture_surface_, nullptr, surface, nullptr);
-    SDL_UpdateWindowSurface(window_);
+    Display* d = system_.x11().connection();
+    if (!d || !window_ || !picture_ || picture_->empty()) return;
+    const int screen = DefaultScreen(d);
+    Visual* visual = DefaultVisual(d, screen);
+    XImage* image = XCreateImage(d, visual, static_cast<unsigned>(DefaultDepth(d, screen)), ZPixmap, 0, nullptr,
+                                 static_cast<unsigned>(picture_->width), static_cast<unsigned>(picture_->height), 32, 0);
+    if (!image) return;
+    image->data = static_cast<char*>(std::malloc(static_cast<std::size_t>(image->bytes_per_line) * image->height));
+    if (!image->data) {
+        XDestroyImage(image);
+        return;
+    }
+    // Unscaled from the top-left corner; the window's black background shows beside it.
+    for (int y = 0; y < picture_->height; ++y)
+        for (int x = 0; x < picture_->width; ++x) {
+            const std::uint32_t rgb = picture_->at(x, y);
+            XPutPixel(image, x, y,
+                      channel(rgb >> 16 & 0xFF, visual->red_mask) | channel(rgb >> 8 & 0xFF, visual->green_mask) |
+                          channel(rgb & 0xFF, visual->blue_mask));
+        }
+    XPutImage(d, window_, DefaultGC(d, screen), image, 0, 0, 0, 0, static_cast<unsigned>(picture_->width),
+              static_cast<unsigned>(picture_->height));
+    XDestroyImage(image);  // frees the pixel buffer too
+    XFlush(d);
 }
 
 }  // namespace kolvane::sdl

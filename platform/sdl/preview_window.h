@@ -1,4 +1,4 @@
-// The preview on X11: a child window holding the preview picture, put into the host window of the display settings.
+// The preview on X11: a child window of the display settings' host window showing the preview picture.
 #pragma once
 #include <optional>
 
@@ -7,11 +7,11 @@
 #include "preview/preview.h"
 #include "scene/render/bmp.h"
 
-struct SDL_Window;
-struct SDL_Surface;
-
 namespace kolvane::sdl {
 
+// Drawn with Xlib on the program's own connection: a picture needs no more, and SDL's windows wait
+// without end for events a window inside a vanished host never gets. Events are looked at in each
+// round of the preview's 50-millisecond poll.
 class PreviewWindow : public PreviewView, public EventSink {
 public:
     // `picture` may be missing: the window then shows black. Twips per pixel are those Main recorded.
@@ -28,11 +28,12 @@ public:
     bool host_exists(unsigned long host) override;
     void unload() override;
 
-    void deliver(const SDL_Event& event) override;
-    void round_done() override {}
+    void deliver(const SDL_Event&) override {}
+    // Exposures redraw the picture; a close request to the picture is the preview's close message.
+    void round_done() override;
 
     // The X window of the picture, 0 when there is none.
-    unsigned long picture_window() const;
+    unsigned long picture_window() const { return window_; }
 
 private:
     void draw();
@@ -40,12 +41,12 @@ private:
     LinuxSystem& system_;
     PreviewState& state_;
     std::optional<Image> picture_;
-    SDL_Surface* picture_surface_ = nullptr;
     int twips_x_;
     int twips_y_;
-    int width_ = 1;
-    int height_ = 1;
-    SDL_Window* window_ = nullptr;
+    unsigned width_ = 1;
+    unsigned height_ = 1;
+    unsigned long window_ = 0;
+    unsigned long delete_atom_ = 0;
 };
 
 }  // namespace kolvane::sdl

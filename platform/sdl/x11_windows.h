@@ -38,6 +38,8 @@ public:
     XDisplayLink& operator=(const XDisplayLink&) = delete;
 
     bool available();
+    // The connection itself, for drawing of the program's own (the preview); nullptr without a display.
+    _XDisplay* connection() { return display(); }
     // True when a window of the display (a top-level window or the client window a window manager
     // wraps) is titled exactly so, by WM_NAME or _NET_WM_NAME.
     bool window_titled_exists(const std::string& title);

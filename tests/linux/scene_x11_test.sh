@@ -238,7 +238,10 @@ until_shows preview "$host_id" 150x112+0+0 50 || fail "no preview picture in the
 host_say children
 [ "$answer" = 1 ] || fail "the host has $answer child windows"
 [ "$(colours "$picture" 200x150+200+150)" = 1 ] || fail "the preview spread beyond its picture"
-ok "preview picture in the host's top-left corner"
+convert "$picture" -crop 150x112+0+0 +repage "$work/shots/corner.png"
+differ=$(compare -metric AE "$assets/preview.bmp" "$work/shots/corner.png" null: 2>&1 || true)
+[ "$differ" = 0 ] || fail "the host's corner differs from the preview picture in $differ pixels"
+ok "exactly the preview picture in the host's top-left corner"
 t0=$(now_ms)
 host_say destroy
 wait_exit "$pid" $((500 * slowdown)) || fail "the preview outlived its host"
