@@ -1,7 +1,7 @@
 // The frame loop's rendering allocates nothing: erase, draw, show, overlays and a background change.
 #include <gtest/gtest.h>
 
-#include "allocation_counter.h"
+#include "tests/allocation_counter.h"
 #include "render_fixture.h"
 #include "scene/render/compositor.h"
 #include "scene/render/overlays.h"

@@ -1,7 +1,7 @@
 // Scaling the background picture to the screen: size, constant colours, filter values, clipping.
 #include <gtest/gtest.h>
 
-#include "allocation_counter.h"
+#include "tests/allocation_counter.h"
 #include "scene/render/stretch.h"
 
 namespace kolvane {

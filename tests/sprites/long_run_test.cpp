@@ -5,7 +5,7 @@
 #include "scene/sprites/launcher.h"
 #include "scene/sprites/motion.h"
 #include "startup/numeric.h"
-#include "tests/sprites/allocation_counter.h"
+#include "tests/allocation_counter.h"
 #include "tests/sprites/sprite_fixture.h"
 
 namespace kolvane::testing {
@@ -145,9 +145,9 @@ TEST(LongRun, ASeedAndAClockReproduceARunFrameForFrame) {
 TEST(LongRun, TheFrameStepsAllocateNothing) {
     SpriteScene scene(1920, 1080, 8, 5);
     render_log().clear_every = 500;
-    const std::uint64_t before = allocation_count();
+    const std::int64_t before = allocation_count();
     for (int frame = 0; frame < 20000; ++frame) run_frame(scene);
-    const std::uint64_t after = allocation_count();
+    const std::int64_t after = allocation_count();
     EXPECT_EQ(after - before, 0u);
     EXPECT_GT(render_log().rotation_calls, 0);
 }

@@ -196,7 +196,7 @@ struct Tracer {
         Vec3 n = hit.normal;
         if (dot(n, view_m) < 0 && p.shape != Shape::dish) n = n;  // solid shapes: keep the outward normal
         Rgb albedo = m.albedo;
-        double spec = m.specular, shin = m.shininess;
+        double specular_weight = m.specular, shin = m.shininess;
         switch (m.texture) {
             case Texture::solar: {
                 const double s = m.tex_scale;
@@ -206,16 +206,16 @@ struct Tracer {
                 const bool face = std::fabs(p.rot.apply(n).z) > 0.5;
                 if (!face) {
                     albedo = srgb(170, 170, 176);
-                    spec = 0.3;
+                    specular_weight = 0.3;
                 } else if (line) {
                     albedo = m.albedo2;
-                    spec = 0.35;
+                    specular_weight = 0.35;
                     shin = 30;
                 } else {
                     const std::uint32_t hsh = hash_u32(static_cast<std::uint32_t>(static_cast<int>(std::floor(u)) * 73856093) ^ static_cast<std::uint32_t>(static_cast<int>(std::floor(v)) * 19349663));
                     const double var = 0.85 + 0.3 * ((hsh & 255) / 255.0);
                     albedo = m.albedo * var;
-                    spec = 0.9;
+                    specular_weight = 0.9;
                     shin = 60;
                 }
                 break;
@@ -262,7 +262,7 @@ struct Tracer {
         Rgb col = albedo * (srgb(255, 250, 240) * (key * 1.15) + srgb(90, 110, 150) * (fill * 0.28) + srgb(40, 46, 60) * (0.55 * amb + 0.25));
         if (key > 0) {
             const Vec3 hv = normalize(light_m + view_m);
-            const double s = std::pow(std::max(0.0, dot(n, hv)), shin) * spec * 1.4;
+            const double s = std::pow(std::max(0.0, dot(n, hv)), shin) * specular_weight * 1.4;
             col += Rgb{s, s, s * 0.97};
         }
         // A faint cool rim from behind, so dark sides keep their outline against black.

@@ -1,12 +1,12 @@
-// Replaces the global allocation functions with counting ones for this test program.
-#include "tests/sprites/allocation_counter.h"
+// Replaces the global allocation functions of a test program with counting ones (link into one program only).
+#include "tests/allocation_counter.h"
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace {
-std::atomic<std::uint64_t> allocations{0};
+std::atomic<std::int64_t> allocations{0};
 
 void* counted_allocation(std::size_t size) {
     allocations.fetch_add(1, std::memory_order_relaxed);
@@ -15,9 +15,7 @@ void* counted_allocation(std::size_t size) {
 }
 }  // namespace
 
-namespace kolvane::testing {
-std::uint64_t allocation_count() { return allocations.load(std::memory_order_relaxed); }
-}  // namespace kolvane::testing
+std::int64_t kolvane::testing::allocation_count() { return allocations.load(std::memory_order_relaxed); }
 
 void* operator new(std::size_t size) { return counted_allocation(size); }
 void* operator new[](std::size_t size) { return counted_allocation(size); }
