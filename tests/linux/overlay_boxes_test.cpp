@@ -12,6 +12,7 @@
 #include "platform/sdl/text_painter.h"
 #include "scene/render/overlays.h"
 #include "startup/app.h"
+#include "tests/allocation_counter.h"
 #include "tests/test_app.h"
 
 namespace kolvane::sdl {
@@ -209,6 +210,38 @@ TEST_F(OverlayBoxesTest, FrameRateCornerCountsFramesAndSleepOverASecond) {
     EXPECT_EQ(r.x, 0);
     EXPECT_EQ(r.y + r.h, 480);  // bottom left corner
     EXPECT_GT(count_colour(target.get(), r, 0xFFFFFFu).pixels, 20);
+}
+
+TEST_F(OverlayBoxesTest, FramesAllocateNothingOnceTheGlyphsAreKnown) {
+    SceneFonts fonts(96, 96);
+    OverlayBoxes boxes(layers, fonts, 15.0, 15.0);
+    FrameRateBox rate(layers, fonts);
+    rate.show(true);
+    boxes.place(OverlayBox::clock, 640 * 15.0f - clock_box_width, 0.0f, clock_box_width, clock_box_height);
+    boxes.place(OverlayBox::caption, 0.0f, 480 * 15.0f, 640 * 15.0f, caption_box_height);
+    boxes.set_text(OverlayBox::caption, "A caption");
+    boxes.set_visible(OverlayBox::caption, true);
+    boxes.set_visible(OverlayBox::clock, true);
+    // Every character the clock and the corner can show, once.
+    boxes.set_text(OverlayBox::clock, "0123456789: AMP");
+    rate.round(0, 0, 0);
+    rate.round(1000, 1, 900);
+    const SDL_Rect* rects = nullptr;
+    layers.take_dirty(rects);
+
+    // A first pass meets every digit the corner shows; the second must allocate nothing.
+    std::int64_t before = 0;
+    for (int frame = 0; frame < 800; ++frame) {
+        if (frame == 400) before = testing::allocation_count();
+        const int second = frame / 20;
+        const ClockText text = format_clock_text({(13 + second / 3600) % 24, second / 60 % 60, second % 60}, "AM", "PM");
+        boxes.set_text(OverlayBox::clock, text.view());
+        boxes.move(OverlayBox::caption, 0.0f, static_cast<float>(480 - frame % 29) * 15.0f);
+        layers.present(scene, (frame * 13) % 600, (frame * 7) % 440, 40, 40);
+        rate.round(static_cast<std::uint32_t>(1000 + frame * 45), frame % 80, static_cast<std::uint64_t>(900 + frame * 40));
+        layers.take_dirty(rects);
+    }
+    EXPECT_EQ(testing::allocation_count(), before);
 }
 
 TEST(TextEncodings, Utf8OrTheWesternCodePage) {
