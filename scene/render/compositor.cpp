@@ -22,8 +22,8 @@ PixelRect draw_into(ScreenPicture& screen, Display* display, int x, int y, int w
                     const Surface& source, int source_x, int source_y, RasterOp op) {
     PixelRect r;
     if (screen.persistent_drawing) {
-        r = bit_blt(screen.persistent, x, y, width, height, source, source_x, source_y, op);
-        bit_blt(screen.shown, r.left, r.top, r.width, r.height, screen.persistent, r.left, r.top, RasterOp::srccopy);
+        r = bit_blt(*screen.persistent, x, y, width, height, source, source_x, source_y, op);
+        bit_blt(screen.shown, r.left, r.top, r.width, r.height, *screen.persistent, r.left, r.top, RasterOp::srccopy);
     } else {
         r = bit_blt(screen.shown, x, y, width, height, source, source_x, source_y, op);
     }
@@ -108,11 +108,11 @@ PixelRect draw_to_screen(App& app, int x, int y, int width, int height, const Su
 
 void stretch_to_screen(App& app, const Surface& picture) {
     ScreenPicture& screen = app.surfaces.ascreen;
-    Surface& target = screen.persistent_drawing ? screen.persistent : screen.shown;
+    Surface& target = screen.persistent_drawing ? *screen.persistent : screen.shown;
     const PixelRect r =
         stretch_blt(target, 0, 0, app.run.screen_width, app.run.screen_height, picture, app.surfaces.stretch);
     if (screen.persistent_drawing)
-        bit_blt(screen.shown, r.left, r.top, r.width, r.height, screen.persistent, r.left, r.top, RasterOp::srccopy);
+        bit_blt(screen.shown, r.left, r.top, r.width, r.height, *screen.persistent, r.left, r.top, RasterOp::srccopy);
     show(app.platform.display, screen, r);
 }
 
@@ -120,7 +120,7 @@ void set_persistent_drawing(App& app, bool on) { app.surfaces.ascreen.persistent
 
 const Surface& screen_source(const App& app) {
     const ScreenPicture& screen = app.surfaces.ascreen;
-    return screen.persistent_drawing ? screen.persistent : screen.shown;
+    return screen.persistent_drawing ? *screen.persistent : screen.shown;
 }
 
 FlickerSpan flicker_free_span(double old_position, double position, int size) {
@@ -212,7 +212,7 @@ void setup_surfaces(App& app) {
     hide_overlays(app);
     const int w = app.run.screen_width, h = app.run.screen_height;
     surfaces.ascreen.shown.resize(w, h);
-    surfaces.ascreen.persistent.resize(w, h);
+    surfaces.background_copy.resize(w, h);
     set_persistent_drawing(app, true);
     place_time_box(app);
 
@@ -222,10 +222,10 @@ void setup_surfaces(App& app) {
 
     surfaces.background_work.resize(w, h);
     bit_blt(surfaces.background_work, 0, 0, w, h, screen_source(app), 0, 0, RasterOp::srccopy);
-    surfaces.background_copy.resize(w, h);
+    // The clean background already holds the picture: it is the persistent image just drawn.
     bit_blt(surfaces.background_copy, 0, 0, w, h, screen_source(app), 0, 0, RasterOp::srccopy);
     set_persistent_drawing(app, false);
-    if (app.platform.display) app.platform.display->set_repaint_picture(surfaces.ascreen.persistent);
+    if (app.platform.display) app.platform.display->set_repaint_picture(*surfaces.ascreen.persistent);
 }
 
 void repaint_screen(App& app) {

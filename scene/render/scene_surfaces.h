@@ -18,11 +18,17 @@ inline constexpr int sheet_height = 606;
 // and the window shows it; while it is off, drawing goes straight to the screen.
 struct ScreenPicture {
     Surface shown;
-    Surface persistent;
+    // Between steps that draw persistently it always equals the clean background, so it shares
+    // background_copy's pixels instead of holding a screen-sized copy of its own.
+    Surface* persistent = nullptr;
     bool persistent_drawing = false;
 };
 
 struct SceneSurfaces {
+    SceneSurfaces() { ascreen.persistent = &background_copy; }
+    SceneSurfaces(const SceneSurfaces&) = delete;
+    SceneSurfaces& operator=(const SceneSurfaces&) = delete;
+
     ScreenPicture ascreen;
     Surface background_work;  // the clean background with every active sprite drawn
     Surface background_copy;  // the clean background at screen size

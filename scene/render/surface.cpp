@@ -66,7 +66,8 @@ PixelRect bit_blt(Surface& dest, int x, int y, int width, int height, const Surf
         const std::uint32_t* s = src.row(src_y + j) + src_x;
         switch (op) {
         case RasterOp::srccopy:
-            std::memcpy(d, s, static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+            // A surface copied onto itself (the persistent image shares the clean background).
+            if (d != s) std::memmove(d, s, static_cast<std::size_t>(width) * sizeof(std::uint32_t));
             break;
         case RasterOp::srcand:
             and_row(d, s, width);

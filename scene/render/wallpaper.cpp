@@ -48,7 +48,7 @@ void save_wallpaper(App& app) {
     process_events(app);
 
     Image snapshot;
-    image_from_surface(snapshot, surfaces.ascreen.persistent);
+    image_from_surface(snapshot, *surfaces.ascreen.persistent);
     const std::string path = wallpaper_path(app);
     // A file that cannot be written leaves the wallpaper as it was.
     if (!write_bmp(path, snapshot)) return;

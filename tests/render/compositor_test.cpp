@@ -76,9 +76,9 @@ TEST(SurfaceSetUp, EveryScreenPictureHoldsTheStretchedBackground) {
     EXPECT_TRUE(same_pixels(s.background_copy, stretched));
     EXPECT_TRUE(same_pixels(s.background_work, s.background_copy));
     EXPECT_TRUE(same_pixels(s.ascreen.shown, s.background_copy));
-    EXPECT_TRUE(same_pixels(s.ascreen.persistent, s.background_copy));
+    EXPECT_TRUE(same_pixels(*s.ascreen.persistent, s.background_copy));
     EXPECT_TRUE(same_pixels(scene.display.screen, s.background_copy));
-    EXPECT_EQ(scene.display.repaint_picture, &s.ascreen.persistent);
+    EXPECT_EQ(scene.display.repaint_picture, s.ascreen.persistent);
     // The clock sits in the top right corner, both boxes hidden until they get text.
     EXPECT_FLOAT_EQ(scene.overlays.clock.left, 97 * 15 - 1035.0f);
     EXPECT_FLOAT_EQ(scene.overlays.clock.top, 0.0f);
@@ -108,7 +108,7 @@ TEST(Compositor, ScreenShowsTheComposedFrameAfterEveryFrame) {
         ASSERT_TRUE(same_pixels(app.surfaces.ascreen.shown, expected)) << "frame " << frame;
     }
     // The persistent image is never drawn on during frames.
-    EXPECT_TRUE(same_pixels(app.surfaces.ascreen.persistent, app.surfaces.background_copy));
+    EXPECT_TRUE(same_pixels(*app.surfaces.ascreen.persistent, app.surfaces.background_copy));
 }
 
 TEST(Compositor, OnlyTheSpriteRectanglesReachTheScreen) {

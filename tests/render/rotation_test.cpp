@@ -115,7 +115,7 @@ TEST(Rotation, AChangeShowsTheNewPictureEverywhereAndClearsEverySprite) {
     EXPECT_TRUE(same_pixels(s.background_copy, stretched));
     EXPECT_TRUE(same_pixels(s.background_work, s.background_copy));
     EXPECT_TRUE(same_pixels(s.ascreen.shown, s.background_copy));
-    EXPECT_TRUE(same_pixels(s.ascreen.persistent, s.background_copy));
+    EXPECT_TRUE(same_pixels(*s.ascreen.persistent, s.background_copy));
     EXPECT_FALSE(s.ascreen.persistent_drawing);
     EXPECT_TRUE(same_pixels(scene.display.screen, s.background_copy));
     for (int slot = 1; slot <= 25; ++slot) EXPECT_EQ(app.sprites.slot[static_cast<std::size_t>(slot)].active, 0);

@@ -29,7 +29,7 @@ TEST_P(Transition, BringsEveryPixelOfTheSourceOnTheScreen) {
     RenderScene scene(c.width, c.height);
     App& app = scene.app;
     const Surface source = new_picture(c.width, c.height);
-    const Surface persistent_before = app.surfaces.ascreen.persistent;
+    const Surface persistent_before = *app.surfaces.ascreen.persistent;
     scene.display.count_presents(c.width, c.height);
     const int presents_before = scene.display.presents;
     const std::uint32_t clock_before = scene.system.clock_ms;
@@ -38,7 +38,7 @@ TEST_P(Transition, BringsEveryPixelOfTheSourceOnTheScreen) {
 
     EXPECT_TRUE(same_pixels(app.surfaces.ascreen.shown, source));
     EXPECT_TRUE(same_pixels(scene.display.screen, source));
-    EXPECT_TRUE(same_pixels(app.surfaces.ascreen.persistent, persistent_before));
+    EXPECT_TRUE(same_pixels(*app.surfaces.ascreen.persistent, persistent_before));
     int uncovered = 0, repeated = 0;
     for (const std::uint32_t n : scene.display.present_counts) {
         uncovered += n == 0;

@@ -76,7 +76,7 @@ TEST_F(Wallpaper, SavesTheLastFrameWithoutCaptionOrClockAndSetsIt) {
     ASSERT_TRUE(fs::exists(file));
     const Surface expected = composed(app);
     EXPECT_TRUE(file_holds(file, expected));
-    EXPECT_TRUE(testing::same_pixels(app.surfaces.ascreen.persistent, expected));
+    EXPECT_TRUE(testing::same_pixels(*app.surfaces.ascreen.persistent, expected));
     EXPECT_FALSE(scene.overlays.caption.visible);
     EXPECT_FALSE(scene.overlays.clock.visible);
     const headless::SystemCall* call = wallpaper_call();

@@ -36,7 +36,7 @@ void paint_background(App& app) {
         for (int x = 0; x < w; ++x) background.at(x, y) = static_cast<std::uint32_t>((x * 7 + y * 13) & 0xff) << 8;
     }
     app.surfaces.ascreen.shown.assign(background);
-    app.surfaces.ascreen.persistent.assign(background);
+    app.surfaces.ascreen.persistent->assign(background);
     app.surfaces.background_work.assign(background);
     app.surfaces.background_copy.assign(background);
 }
