@@ -20,6 +20,22 @@ void ScriptedChannel::command(const std::string& name) {
     }
 }
 
+SceneBackend::SceneBackend(int width, int height) {
+    system.screen_twips_w = static_cast<float>(width) * 15.0f;
+    system.screen_twips_h = static_cast<float>(height) * 15.0f;
+}
+
+Platform SceneBackend::platform() {
+    Platform p{system, store, registry};
+    p.display = &display;
+    p.overlays = &overlays;
+    p.local_clock = &clock;
+    p.scene_window = &window;
+    p.midi = &midi;
+    p.wav = &wav;
+    return p;
+}
+
 int ScriptedChannel::mode() {
     if (playing && --reports_left_ <= 0) playing = false;
     return playing ? media_playing : media_stopped;

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_display.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/scene_window.h"
+#include "startup/app.h"
 
 namespace kolvane::headless {
 
@@ -52,6 +55,22 @@ public:
 
 private:
     int reports_left_ = 0;
+};
+
+// Every headless service a whole scene needs; the screen is width x height pixels at 15 twips each.
+struct SceneBackend {
+    SceneBackend(int width, int height);
+    // The services wired together for an App.
+    Platform platform();
+
+    FakeSystem system;
+    MemoryStore store;
+    MemoryRegistry registry;
+    HeadlessDisplay display;
+    HeadlessOverlays overlays;
+    FixedClock clock;
+    RecordingSceneWindow window;
+    ScriptedChannel midi, wav;
 };
 
 }  // namespace kolvane::headless

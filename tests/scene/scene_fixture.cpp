@@ -30,21 +30,12 @@ std::optional<Image> SyntheticPictures::picture(std::string_view name) {
     return sheet;
 }
 
-SceneRig::SceneRig(int width, int height) {
+SceneRig::SceneRig(int width, int height) : SceneBackend(width, height) {
     system.separator = static_cast<char>(std::filesystem::path::preferred_separator);
     system.windows_dir = dir.path().string();
-    system.screen_twips_w = static_cast<float>(width) * 15.0f;
-    system.screen_twips_h = static_cast<float>(height) * 15.0f;
     system.clock_ms = 5000;
     store.set("install_path", dir.folder());
-    Platform platform{system, store, registry};
-    platform.display = &display;
-    platform.overlays = &overlays;
-    platform.local_clock = &clock;
-    platform.scene_window = &window;
-    platform.midi = &midi;
-    platform.wav = &wav;
-    app = std::make_unique<App>(platform);
+    app = std::make_unique<App>(platform());
     app->startup.windows_dir = dir.folder();
     app->random.seed(7);
     SyntheticPictures pictures;

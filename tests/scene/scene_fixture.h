@@ -15,7 +15,7 @@ public:
     std::optional<Image> picture(std::string_view name) override;
 };
 
-struct SceneRig {
+struct SceneRig : headless::SceneBackend {
     explicit SceneRig(int width = 640, int height = 480);
     // Runs Form_Load and the first activation's set-up, without entering the loop.
     void start();
@@ -23,14 +23,6 @@ struct SceneRig {
     bool frame();
 
     TempDir dir;
-    headless::FakeSystem system;
-    headless::MemoryStore store;
-    headless::MemoryRegistry registry;
-    headless::HeadlessDisplay display;
-    headless::HeadlessOverlays overlays;
-    headless::FixedClock clock;
-    headless::RecordingSceneWindow window;
-    headless::ScriptedChannel midi, wav;
     std::unique_ptr<App> app;
 };
 

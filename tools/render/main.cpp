@@ -103,18 +103,14 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, options)) return usage();
 
     using namespace kolvane;
-    headless::FakeSystem system;
-    headless::MemoryStore store;
-    headless::MemoryRegistry registry;
-    headless::HeadlessDisplay display;
-    headless::HeadlessOverlays overlays;
-    headless::FixedClock clock;
-    headless::RecordingSceneWindow window;
-    headless::ScriptedChannel midi, wav;
+    headless::SceneBackend backend(options.width, options.height);
+    headless::FakeSystem& system = backend.system;
+    headless::MemoryStore& store = backend.store;
+    headless::HeadlessDisplay& display = backend.display;
+    headless::HeadlessOverlays& overlays = backend.overlays;
+    headless::FixedClock& clock = backend.clock;
     system.clock_ms = 1000;
     system.separator = '/';
-    system.screen_twips_w = static_cast<float>(options.width) * 15.0f;
-    system.screen_twips_h = static_cast<float>(options.height) * 15.0f;
 
     // The list files go to a private folder that lives as long as the run.
     const auto lists_dir = std::filesystem::temp_directory_path() / ("kolvane-render-" + std::to_string(getpid()));
@@ -124,14 +120,7 @@ int main(int argc, char** argv) {
     store.set("install_path", options.assets + "/sounds");
     for (const auto& [key, value] : options.settings) store.set(key, value);
 
-    Platform platform{system, store, registry};
-    platform.display = &display;
-    platform.overlays = &overlays;
-    platform.local_clock = &clock;
-    platform.scene_window = &window;
-    platform.midi = &midi;
-    platform.wav = &wav;
-    auto app = std::make_unique<App>(platform);
+    auto app = std::make_unique<App>(backend.platform());
     app->random.seed(options.seed);
     app->startup.windows_dir = lists_dir.string() + "/";
 
