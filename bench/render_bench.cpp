@@ -8,7 +8,7 @@
 #include "scene/render/compositor.h"
 #include "scene/scene_window.h"
 #include "scene/sprites/sprite_table.h"
-#include "startup/app.h"
+#include "app/app.h"
 
 namespace kolvane {
 namespace {
@@ -28,20 +28,20 @@ struct BenchScene {
         system.screen_twips_h = static_cast<float>(height * 15);
         app = std::make_unique<App>(Platform{system, store, registry, &display, &overlays, &clock});
         App& a = *app;
-        a.run.screen_width = width;
-        a.run.screen_height = height;
+        a.scene.run.screen_width = width;
+        a.scene.run.screen_height = height;
         for (int p = 0; p < background_picture_count; ++p) {
-            Surface& picture = a.surfaces.pictures[static_cast<std::size_t>(p)];
+            Surface& picture = a.scene.surfaces.pictures[static_cast<std::size_t>(p)];
             picture.resize(background_picture_width, background_picture_height);
             for (int y = 0; y < picture.height(); ++y)
                 for (int x = 0; x < picture.width(); ++x)
                     picture.at(x, y) = static_cast<std::uint32_t>((x << 16) ^ (y << 8) ^ (p * 25)) & white;
         }
-        a.surfaces.sprite = Surface(sheet_width, sheet_height, 0x00406080u);
-        a.surfaces.mask = Surface(sheet_width, sheet_height, white);
-        a.rotation.current_picture = 0;
-        setup_surfaces(a);
-        init_sprites(a);
+        a.scene.surfaces.sprite = Surface(sheet_width, sheet_height, 0x00406080u);
+        a.scene.surfaces.mask = Surface(sheet_width, sheet_height, white);
+        a.scene.rotation.current_picture = 0;
+        setup_surfaces(a.scene);
+        init_sprites(a.scene);
     }
 };
 
@@ -52,12 +52,12 @@ constexpr int busy_scene_frames[25] = {68, 68, 68, 68, 68, 69, 70, 71, 20, 25, 3
 // Puts all 25 slots on the scene, spread out and each moving at its own speed.
 void fill_slots(App& app) {
     for (int slot = 1; slot <= 25; ++slot) {
-        SpriteSlot& s = app.sprites.slot[static_cast<std::size_t>(slot)];
+        SpriteSlot& s = app.scene.sprites.slot[static_cast<std::size_t>(slot)];
         s.active = 1;
         s.frame = busy_scene_frames[slot - 1];
         s.masked = s.frame >= 68 ? 0 : 1;
-        s.x = (slot * 7919) % app.run.screen_width;
-        s.y = (slot * 104729) % app.run.screen_height;
+        s.x = (slot * 7919) % app.scene.run.screen_width;
+        s.y = (slot * 104729) % app.scene.run.screen_height;
         s.vx = 0.5 + (slot % 5) * 0.7;
         s.vy = 0.3 + (slot % 3) * 0.4;
     }
@@ -66,11 +66,11 @@ void fill_slots(App& app) {
 // Straight flight, bouncing off the edges, so that every slot stays active.
 void move_within_screen(App& app) {
     for (int slot = 1; slot <= 25; ++slot) {
-        SpriteSlot& s = app.sprites.slot[static_cast<std::size_t>(slot)];
+        SpriteSlot& s = app.scene.sprites.slot[static_cast<std::size_t>(slot)];
         s.x += s.vx;
         s.y += s.vy;
-        if (s.x < 0 || s.x > app.run.screen_width) s.vx = -s.vx;
-        if (s.y < 0 || s.y > app.run.screen_height) s.vy = -s.vy;
+        if (s.x < 0 || s.x > app.scene.run.screen_width) s.vx = -s.vx;
+        if (s.y < 0 || s.y > app.scene.run.screen_height) s.vy = -s.vy;
     }
 }
 
@@ -106,18 +106,18 @@ void BM_FrameCompositing(benchmark::State& state) {
     BenchScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     App& app = *scene.app;
     fill_slots(app);
-    app.run.repaint_request = 0;
+    app.scene.run.repaint_request = 0;
     // A first frame shows each slot from the origin; the measured frames are the steady ones.
-    blit_old_sprites(app);
-    blit_new_sprites(app);
-    blit_flicker_free(app);
+    blit_old_sprites(app.scene);
+    blit_new_sprites(app.scene);
+    blit_flicker_free(app.scene);
     scene.display.pixels_presented = 0;
     for (auto _ : state) {
-        blit_old_sprites(app);
+        blit_old_sprites(app.scene);
         move_within_screen(app);
-        blit_new_sprites(app);
-        blit_flicker_free(app);
-        sort_sprites(app);
+        blit_new_sprites(app.scene);
+        blit_flicker_free(app.scene);
+        sort_sprites(app.scene);
     }
     state.counters["pixels_shown"] =
         benchmark::Counter(static_cast<double>(scene.display.pixels_presented), benchmark::Counter::kAvgIterations);
@@ -129,15 +129,15 @@ void BM_SceneFrame(benchmark::State& state) {
     BenchScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     App& app = *scene.app;
     app.settings.scroller_active = 0;
-    app.run.rotation_period = 1 << 30;
-    app.run.launch_interval = 8;
-    app.run.repaint_request = 0;
-    for (int frame = 0; frame < 2000; ++frame) frame_work(app);
+    app.scene.run.rotation_period = 1 << 30;
+    app.scene.run.launch_interval = 8;
+    app.scene.run.repaint_request = 0;
+    for (int frame = 0; frame < 2000; ++frame) frame_work(app.scene);
     double active = 0;
     for (auto _ : state) {
-        frame_work(app);
-        for (int slot = 1; slot <= app.sprites.max_sprites; ++slot)
-            active += app.sprites.slot[static_cast<std::size_t>(slot)].active;
+        frame_work(app.scene);
+        for (int slot = 1; slot <= app.scene.sprites.max_sprites; ++slot)
+            active += app.scene.sprites.slot[static_cast<std::size_t>(slot)].active;
     }
     state.counters["active_sprites"] = benchmark::Counter(active, benchmark::Counter::kAvgIterations);
 }
@@ -147,13 +147,13 @@ void BM_FullFrameRedraw(benchmark::State& state) {
     BenchScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     App& app = *scene.app;
     fill_slots(app);
-    app.run.repaint_request = 0;
-    const int w = app.run.screen_width, h = app.run.screen_height;
+    app.scene.run.repaint_request = 0;
+    const int w = app.scene.run.screen_width, h = app.scene.run.screen_height;
     for (auto _ : state) {
-        bit_blt(app.surfaces.background_work, 0, 0, w, h, app.surfaces.background_copy, 0, 0, RasterOp::srccopy);
+        bit_blt(app.scene.surfaces.background_work, 0, 0, w, h, app.scene.surfaces.background_copy, 0, 0, RasterOp::srccopy);
         move_within_screen(app);
-        blit_new_sprites(app);
-        draw_to_screen(app, 0, 0, w, h, app.surfaces.background_work, 0, 0, RasterOp::srccopy);
+        blit_new_sprites(app.scene);
+        draw_to_screen(app.scene, 0, 0, w, h, app.scene.surfaces.background_work, 0, 0, RasterOp::srccopy);
     }
 }
 

@@ -2,7 +2,6 @@
 #include "lists/lists.h"
 
 #include "lists/text_file.h"
-#include "startup/app.h"
 
 namespace kolvane {
 
@@ -84,8 +83,8 @@ std::vector<std::string> split_list_fields(std::string_view text, int limit) {
     return entries;
 }
 
-std::string audio_list_path(const App& app) { return app.startup.windows_dir + audio_list_name; }
-std::string caption_list_path(const App& app) { return app.startup.windows_dir + caption_list_name; }
+std::string audio_list_path(const std::string& folder) { return folder + audio_list_name; }
+std::string caption_list_path(const std::string& folder) { return folder + caption_list_name; }
 
 namespace {
 
@@ -105,40 +104,34 @@ bool save_list(const std::string& path, const std::vector<std::string>& list, st
 
 }  // namespace
 
-void load_audio_list(App& app) {
-    load_list(audio_list_path(app), max_audio_files, app.lists.audio_files, app.lists.audio_file_count);
+void load_audio_list(const std::string& folder, Lists& lists) {
+    load_list(audio_list_path(folder), max_audio_files, lists.audio_files, lists.audio_file_count);
 }
 
-void load_caption_list(App& app) {
-    load_list(caption_list_path(app), max_captions, app.lists.captions, app.lists.caption_count);
+void load_caption_list(const std::string& folder, Lists& lists) {
+    load_list(caption_list_path(folder), max_captions, lists.captions, lists.caption_count);
 }
 
-void reload_audio_list(App& app) {
-    load_audio_list(app);
-    app.audio.wav_busy = 0;
-    app.audio.midi_busy = 0;
+bool save_audio_list(const std::string& folder, const Lists& lists) {
+    return save_list(audio_list_path(folder), lists.audio_files, lists.audio_file_count);
 }
 
-bool save_audio_list(App& app) {
-    return save_list(audio_list_path(app), app.lists.audio_files, app.lists.audio_file_count);
+bool save_caption_list(const std::string& folder, const Lists& lists) {
+    return save_list(caption_list_path(folder), lists.captions, lists.caption_count);
 }
 
-bool save_caption_list(App& app) {
-    return save_list(caption_list_path(app), app.lists.captions, app.lists.caption_count);
-}
-
-void write_default_lists(App& app) {
-    if (app.settings.run_once == 1) return;
+void write_default_lists(const std::string& folder, SettingsStore& store, Settings& settings) {
+    if (settings.run_once == 1) return;
     std::string audio;
-    for (int i = 1; i <= 9; ++i) audio += app.settings.install_path + "orvel" + std::to_string(i) + ".wav\r\n";
+    for (int i = 1; i <= 9; ++i) audio += settings.install_path + "orvel" + std::to_string(i) + ".wav\r\n";
     const std::string captions =
         "Welcome To Kolvane Screen Saver\r\n"
         "You can adjust the frame rate and how often to launch an object\r\n";
     // Only a complete pair counts as written; otherwise the next start tries again.
-    if (!replace_text_file(audio_list_path(app), audio)) return;
-    if (!replace_text_file(caption_list_path(app), captions)) return;
-    app.settings.run_once = 1;
-    app.platform.store.save(app_name, config_section, "run_once", "1");
+    if (!replace_text_file(audio_list_path(folder), audio)) return;
+    if (!replace_text_file(caption_list_path(folder), captions)) return;
+    settings.run_once = 1;
+    store.save(app_name, config_section, "run_once", "1");
 }
 
 }  // namespace kolvane

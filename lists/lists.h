@@ -5,9 +5,10 @@
 #include <string_view>
 #include <vector>
 
-namespace kolvane {
+#include "ports/settings_store.h"
+#include "startup/settings.h"
 
-struct App;
+namespace kolvane {
 
 inline constexpr int max_audio_files = 500;
 inline constexpr int max_captions = 100;
@@ -27,16 +28,15 @@ struct Lists {
 // Splits list-file text into entries by the field rules; empty when there are more than `limit`.
 std::vector<std::string> split_list_fields(std::string_view text, int limit);
 
-std::string audio_list_path(const App& app);
-std::string caption_list_path(const App& app);
+// The list files live in `folder` (the Windows directory), which ends in the path separator.
+std::string audio_list_path(const std::string& folder);
+std::string caption_list_path(const std::string& folder);
 
-void load_audio_list(App& app);
-void load_caption_list(App& app);
-// Loads the audio list and frees both playback channels.
-void reload_audio_list(App& app);
-bool save_audio_list(App& app);
-bool save_caption_list(App& app);
-// On the first run writes both default files, then records run_once = 1.
-void write_default_lists(App& app);
+void load_audio_list(const std::string& folder, Lists& lists);
+void load_caption_list(const std::string& folder, Lists& lists);
+bool save_audio_list(const std::string& folder, const Lists& lists);
+bool save_caption_list(const std::string& folder, const Lists& lists);
+// On the first run writes both default files into `folder`, then records run_once = 1.
+void write_default_lists(const std::string& folder, SettingsStore& store, Settings& settings);
 
 }  // namespace kolvane

@@ -1,8 +1,6 @@
 // Password scrambling with the rotating five-letter key.
 #include "password/password_codec.h"
 
-#include "startup/settings.h"
-
 namespace kolvane {
 
 namespace {
@@ -38,9 +36,5 @@ std::string decode_password_text(std::string_view stored) {
     }
     return plain;
 }
-
-void encode_password(Settings& settings) { settings.stored_password = encode_password_text(settings.plain_password); }
-
-void decode_password(Settings& settings) { settings.plain_password = decode_password_text(settings.stored_password); }
 
 }  // namespace kolvane

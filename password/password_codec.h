@@ -5,8 +5,6 @@
 
 namespace kolvane {
 
-struct Settings;
-
 inline constexpr std::string_view password_key_letters = "qiHTW";
 
 // Two letters per plain byte: high nibble "z" down to "k", low nibble "a" up to "p".
@@ -14,9 +12,5 @@ std::string encode_password_text(std::string_view plain);
 // Inverse of the encoder. A stored text it cannot have produced still decodes to one character per
 // pair (an odd last letter counts as a pair ending in "a"), so it is never taken for no password.
 std::string decode_password_text(std::string_view stored);
-
-// stored_password from plain_password, and back.
-void encode_password(Settings& settings);
-void decode_password(Settings& settings);
 
 }  // namespace kolvane

@@ -3,8 +3,7 @@
 
 #include <cctype>
 
-#include "platform/scene_window.h"
-#include "startup/app.h"
+#include "scene/scene.h"
 #include "startup/numeric.h"
 #include "startup/system_services.h"
 
@@ -26,7 +25,7 @@ void launch_on(MediaChannel* channel, const char* device_type, const std::string
 }
 
 void status_update(MediaChannel* channel, std::int32_t& busy) {
-    if (channel != nullptr && channel->mode() == media_stopped) busy = 0;
+    if (channel != nullptr && channel->mode() == MediaMode::stopped) busy = 0;
 }
 }  // namespace
 
@@ -37,32 +36,38 @@ bool is_wav_file(const std::string& file) {
     return tail == "WAV";
 }
 
-void Timer1_Timer(App& app) {
-    if (!flag_on(app.settings.audio_on) || app.lists.audio_file_count == 0) return;
-    app.random.reseed_from_clock(static_cast<std::uint32_t>(get_ticks(app.platform.system)));
-    const int index = static_cast<int>(int_floor(app.random.next() * app.lists.audio_file_count + 1));
-    const std::string& file = app.lists.audio_files[static_cast<std::size_t>(index)];
-    if (is_wav_file(file)) launch_wav(app, file);
-    else launch_midi(app, file);
+void Timer1_Timer(Scene& scene) {
+    if (!flag_on(scene.settings.audio_on) || scene.lists.audio_file_count == 0) return;
+    scene.random.reseed_from_clock(static_cast<std::uint32_t>(get_ticks(scene.platform.system)));
+    const int index = static_cast<int>(int_floor(scene.random.next() * scene.lists.audio_file_count + 1));
+    const std::string& file = scene.lists.audio_files[static_cast<std::size_t>(index)];
+    if (is_wav_file(file)) launch_wav(scene, file);
+    else launch_midi(scene, file);
 }
 
-void launch_midi(App& app, const std::string& file) {
-    launch_on(app.platform.midi, "Sequencer", file, app.audio.midi_busy);
+void reload_audio_list(Scene& scene) {
+    load_audio_list(scene.startup.windows_dir, scene.lists);
+    scene.audio.wav_busy = 0;
+    scene.audio.midi_busy = 0;
 }
 
-void launch_wav(App& app, const std::string& file) {
-    launch_on(app.platform.wav, "WaveAudio", file, app.audio.wav_busy);
+void launch_midi(Scene& scene, const std::string& file) {
+    launch_on(scene.platform.midi, "Sequencer", file, scene.audio.midi_busy);
 }
 
-void audio_off(App& app) {
-    if (leading_number(app.settings.audio_on) != 1.0) return;
-    if (app.platform.midi) app.platform.midi->command("Close");
-    app.platform.system.pump_events(0);
-    if (app.platform.wav) app.platform.wav->command("Close");
-    app.platform.system.pump_events(0);
+void launch_wav(Scene& scene, const std::string& file) {
+    launch_on(scene.platform.wav, "WaveAudio", file, scene.audio.wav_busy);
 }
 
-void MMControl1_StatusUpdate(App& app) { status_update(app.platform.midi, app.audio.midi_busy); }
-void MMControl2_StatusUpdate(App& app) { status_update(app.platform.wav, app.audio.wav_busy); }
+void audio_off(Scene& scene) {
+    if (leading_number(scene.settings.audio_on) != 1.0) return;
+    if (scene.platform.midi) scene.platform.midi->command("Close");
+    scene.platform.system.pump_events(0);
+    if (scene.platform.wav) scene.platform.wav->command("Close");
+    scene.platform.system.pump_events(0);
+}
+
+void MMControl1_StatusUpdate(Scene& scene) { status_update(scene.platform.midi, scene.audio.midi_busy); }
+void MMControl2_StatusUpdate(Scene& scene) { status_update(scene.platform.wav, scene.audio.wav_busy); }
 
 }  // namespace kolvane

@@ -4,16 +4,18 @@
 
 namespace kolvane {
 
-struct App;
+struct Scene;
 
 // The audio tick: picks an entry at random and starts it on its channel unless that one is busy.
-void Timer1_Timer(App& app);
-void launch_midi(App& app, const std::string& file);
-void launch_wav(App& app, const std::string& file);
-void audio_off(App& app);
+void Timer1_Timer(Scene& scene);
+// Loads the audio list and frees both playback channels.
+void reload_audio_list(Scene& scene);
+void launch_midi(Scene& scene, const std::string& file);
+void launch_wav(Scene& scene, const std::string& file);
+void audio_off(Scene& scene);
 // Status reports: a channel that reports stopped is free again.
-void MMControl1_StatusUpdate(App& app);
-void MMControl2_StatusUpdate(App& app);
+void MMControl1_StatusUpdate(Scene& scene);
+void MMControl2_StatusUpdate(Scene& scene);
 
 // True when the file's last three characters, upper-cased, are "WAV".
 bool is_wav_file(const std::string& file);

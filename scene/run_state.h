@@ -1,4 +1,4 @@
-// The scene's run flags, counters, size and periods.
+// The scene's run flags, counters, size and periods; the playback channels' state and the scene's timers.
 #pragma once
 #include <cstdint>
 
@@ -24,19 +24,11 @@ struct RunState {
     std::int32_t launch_interval = 0;
 };
 
-}  // namespace kolvane
-
-namespace kolvane {
-
 // Whether each playback channel is busy: 1 while a file plays on it.
 struct AudioChannels {
     std::int32_t midi_busy = 0;
     std::int32_t wav_busy = 0;
 };
-
-}  // namespace kolvane
-
-namespace kolvane {
 
 // The scene's own timers, run inside the frame wait: the audio tick and the password prompt's limit.
 struct SceneTimers {

@@ -2,7 +2,7 @@
 #include "scene/scene_pictures.h"
 
 #include "scene/render/surface.h"
-#include "startup/app.h"
+#include "scene/scene.h"
 
 namespace kolvane {
 
@@ -27,8 +27,8 @@ bool load_into(Surface& surface, PictureSource& source, const std::string& name,
 }
 }  // namespace
 
-bool load_scene_pictures(App& app, PictureSource& source) {
-    SceneSurfaces& s = app.surfaces;
+bool load_scene_pictures(Scene& scene, PictureSource& source) {
+    SceneSurfaces& s = scene.surfaces;
     bool all = true;
     for (int i = 0; i < background_picture_count; ++i)
         all &= load_into(s.pictures[static_cast<std::size_t>(i)], source, "bg" + std::to_string(i),

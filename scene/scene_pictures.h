@@ -4,19 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "ports/picture_source.h"
 #include "scene/render/bmp.h"
 
 namespace kolvane {
 
-struct App;
-
-// Where the pictures come from: files beside the program, resources embedded in it, ...
-// Names are "bg0" to "bg9", "sprite", "mask", "preview" and "title".
-class PictureSource {
-public:
-    virtual ~PictureSource() = default;
-    virtual std::optional<Image> picture(std::string_view name) = 0;
-};
+struct Scene;
 
 // Pictures kept as BMP files in a folder: backgrounds/bgN.bmp and NAME.bmp.
 class FolderPictures : public PictureSource {
@@ -30,6 +23,6 @@ private:
 
 // Fills pictures(0..9), sprite and mask. A missing or wrongly sized picture is left black (its
 // mask white), so the scene still runs; the result is false then.
-bool load_scene_pictures(App& app, PictureSource& source);
+bool load_scene_pictures(Scene& scene, PictureSource& source);
 
 }  // namespace kolvane

@@ -1,38 +1,37 @@
 // Chance helpers and speed tables.
 #include "startup/chance.h"
 
-#include "startup/app.h"
 #include "startup/numeric.h"
 #include "startup/system_services.h"
 
 namespace kolvane {
 
 namespace {
-double reseeded_draw(App& app) {
-    app.random.reseed_from_clock(static_cast<std::uint32_t>(get_ticks(app.platform.system)));
-    return app.random.next();
+double reseeded_draw(Random& random, SystemApi& system) {
+    random.reseed_from_clock(static_cast<std::uint32_t>(get_ticks(system)));
+    return random.next();
 }
 
-bool draw_below_per_mille(App& app, int limit) {
-    const double r = int_floor(reseeded_draw(app) * 1000.0 + 1.0);
+bool draw_below_per_mille(Random& random, SystemApi& system, int limit) {
+    const double r = int_floor(reseeded_draw(random, system) * 1000.0 + 1.0);
     return r < limit;
 }
 }  // namespace
 
-bool chance_half(App& app) { return draw_below_per_mille(app, 500); }
-bool chance_fifth(App& app) { return draw_below_per_mille(app, 200); }
-bool chance_twentieth(App& app) { return draw_below_per_mille(app, 50); }
+bool chance_half(Random& random, SystemApi& system) { return draw_below_per_mille(random, system, 500); }
+bool chance_fifth(Random& random, SystemApi& system) { return draw_below_per_mille(random, system, 200); }
+bool chance_twentieth(Random& random, SystemApi& system) { return draw_below_per_mille(random, system, 50); }
 
-bool chance_below(App& app, double range, double limit) {
-    const double r = int_floor(range * reseeded_draw(app) + 1.0);
+bool chance_below(Random& random, SystemApi& system, double range, double limit) {
+    const double r = int_floor(range * reseeded_draw(random, system) + 1.0);
     return r < limit;
 }
 
-void build_speed_tables(App& app) {
+void build_speed_tables(SpeedTables& speed, std::int32_t screen_width, std::int32_t screen_height) {
     double d = 2500.0;
-    for (app.loop_index = 1; app.loop_index <= 20; ++app.loop_index) {
-        app.speed.x[app.loop_index] = app.run.screen_width / d;
-        app.speed.y[app.loop_index] = app.run.screen_height / d;
+    for (std::size_t i = 1; i <= 20; ++i) {
+        speed.x[i] = screen_width / d;
+        speed.y[i] = screen_height / d;
         d -= 100.0;
     }
 }

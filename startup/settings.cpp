@@ -1,40 +1,65 @@
-// Loading and saving the settings record; reading the desktop password switch.
+// The settings table, loading and saving the settings record, and reading the desktop password switch.
 #include "startup/settings.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
-#include "lists/lists.h"
 #include "password/password_codec.h"
-#include "startup/app.h"
 #include "startup/numeric.h"
 
 namespace kolvane {
 
 namespace {
 
-std::string get_key(App& app, const char* key, const char* fallback) {
-    return app.platform.store.get(app_name, config_section, key, fallback);
+using T = SettingType;
+
+constexpr std::array<SettingField, 12> table{{
+    {"install_path", &Settings::install_path, T::folder, "empty", 0, {}},
+    {"run_once", &Settings::run_once, T::whole, "0", 0, {}},
+    {"frame_rate", &Settings::frame_rate, T::whole, "45", 1, {5, 200, 5, "frame-rate", "milliseconds per frame"}},
+    {"save_as_wallpaper", &Settings::save_as_wallpaper, T::whole, "0", 2, {0, 1}},
+    {"scroller_delay", &Settings::scroller_delay, T::whole, "10", 4,
+     {1, 20, 1, "caption-frequency", "higher shows captions less often"}},
+    {"scroller_active", &Settings::scroller_active, T::whole, "1", 3, {0, 1}},
+    {"show_time", &Settings::show_time, T::flag, "1", 6, {0, 1, 1, "clock", "the clock in the top right corner"}},
+    {"audio_seconds", &Settings::audio_seconds, T::whole, "15", 5, {1, 60}},
+    {"cycle_speed_value", &Settings::cycle_speed_value, T::whole, "13", 7,
+     {1, 20, 1, "scene-length", "how long each background stays"}},
+    {"object_frequency", &Settings::object_frequency, T::whole, "5", 8,
+     {1, 20, 1, "object-frequency", "higher launches objects less often"}},
+    {"audio_on", &Settings::audio_on, T::flag, "1", 9, {0, 1, 1, "audio", "music and sound effects"}},
+    {password_key, &Settings::stored_password, T::text, "", 10, {}},
+}};
+
+// A whole number from its text; text that is not one (or is out of range) loads as the default.
+template <typename Int>
+Int whole_or_default(const std::string& text, const char* fallback) {
+    const auto convert = [](const std::string& t) {
+        if constexpr (sizeof(Int) == 2) return text_to_int16(t);
+        else return text_to_int32(t);
+    };
+    if (auto value = convert(text)) return *value;
+    return *convert(fallback);
 }
 
-// A value that is not a number loads as the key's default; the stored text is left alone.
-std::int32_t get_int32(App& app, const char* key, const char* fallback) {
-    if (auto value = text_to_int32(get_key(app, key, fallback))) return *value;
-    return *text_to_int32(fallback);
-}
-
-std::int16_t get_int16(App& app, const char* key, const char* fallback) {
-    if (auto value = text_to_int16(get_key(app, key, fallback))) return *value;
-    return *text_to_int16(fallback);
-}
-
-std::string get_flag_text(App& app, const char* key, const char* fallback) {
-    std::string text = get_key(app, key, fallback);
-    if (!parse_number(text)) return fallback;
-    return text;
-}
-
-void save_key(App& app, const char* key, const std::string& value) {
-    app.platform.store.save(app_name, config_section, key, value);
+void load_field(SettingsStore& store, char separator, const SettingField& field, Settings& s) {
+    const std::string text = store.get(app_name, config_section, field.key, field.fallback);
+    std::visit(
+        [&](auto member) {
+            auto& target = s.*member;
+            using Held = std::remove_reference_t<decltype(target)>;
+            if constexpr (std::is_same_v<Held, std::string>) {
+                target = text;
+                // A flag that is not a number reads as its default; the stored text is left alone.
+                if (field.type == T::flag && !parse_number(text)) target = field.fallback;
+                if (field.type == T::folder && text != "empty" && (text.empty() || text.back() != separator))
+                    target += separator;
+            } else {
+                target = whole_or_default<Held>(text, field.fallback);
+            }
+        },
+        field.member);
 }
 
 // A flag keeps the text it was read as, but is written as the number it stands for.
@@ -43,7 +68,27 @@ std::string flag_text_for_save(const std::string& text) {
     return flag_on(text) ? "1" : "0";
 }
 
+std::string text_for_save(const SettingField& field, const Settings& s) {
+    return std::visit(
+        [&](auto member) -> std::string {
+            const auto& value = s.*member;
+            if constexpr (std::is_same_v<std::remove_cvref_t<decltype(value)>, std::string>)
+                return field.type == T::flag ? flag_text_for_save(value) : value;
+            else
+                return std::to_string(value);
+        },
+        field.member);
+}
+
 }  // namespace
+
+std::span<const SettingField> settings_table() { return table; }
+
+const SettingField* find_setting(std::string_view key) {
+    for (const SettingField& field : table)
+        if (key == field.key) return &field;
+    return nullptr;
+}
 
 bool flag_on(const std::string& text) {
     const auto value = parse_number(text);
@@ -56,53 +101,40 @@ std::string install_folder_message() {
            "If the problem continues please contact Dravik Software at:\r" + "support@dravik-software.com";
 }
 
-bool load_settings(App& app) {
-    Settings& s = app.settings;
-    s.install_path = get_key(app, "install_path", "empty");
-    if (s.install_path == "empty") {
-        app.platform.system.message_box(install_folder_message(), install_folder_title, 0);
+bool load_settings(SettingsStore& store, SystemApi& system, Settings& settings) {
+    // Reading has no effects, so the whole table is read before the install folder is judged.
+    for (const SettingField& field : table) load_field(store, system.path_separator(), field, settings);
+    if (settings.install_path == "empty") {
+        system.message_box(install_folder_message(), install_folder_title, MessageKind::plain);
         return false;
     }
-    const char sep = app.platform.system.path_separator();
-    if (s.install_path.empty() || s.install_path.back() != sep) s.install_path += sep;
-    s.run_once = get_int32(app, "run_once", "0");
-    write_default_lists(app);
-    s.frame_rate = get_int32(app, "frame_rate", "45");
-    s.save_as_wallpaper = get_int16(app, "save_as_wallpaper", "0");
-    s.scroller_delay = get_int32(app, "scroller_delay", "10");
-    s.scroller_active = get_int32(app, "scroller_active", "1");
-    s.show_time = get_flag_text(app, "show_time", "1");
-    s.audio_seconds = get_int32(app, "audio_seconds", "15");
-    s.cycle_speed_value = get_int32(app, "cycle_speed_value", "13");
-    s.object_frequency = get_int32(app, "object_frequency", "5");
-    s.audio_on = get_flag_text(app, "audio_on", "1");
-    s.stored_password = get_key(app, password_key, "");
-    decode_password(s);
+    decode_password(settings);
     return true;
 }
 
-void save_settings(App& app) {
-    const Settings& s = app.settings;
-    save_key(app, "frame_rate", std::to_string(s.frame_rate));
-    save_key(app, "save_as_wallpaper", std::to_string(s.save_as_wallpaper));
-    save_key(app, "scroller_active", std::to_string(s.scroller_active));
-    save_key(app, "scroller_delay", std::to_string(s.scroller_delay));
-    save_key(app, "audio_seconds", std::to_string(s.audio_seconds));
-    save_key(app, "show_time", flag_text_for_save(s.show_time));
-    save_key(app, "cycle_speed_value", std::to_string(s.cycle_speed_value));
-    save_key(app, "object_frequency", std::to_string(s.object_frequency));
-    save_key(app, "audio_on", flag_text_for_save(s.audio_on));
-    encode_password(app.settings);
-    save_key(app, password_key, app.settings.stored_password);
+void save_settings(SettingsStore& store, Settings& settings) {
+    encode_password(settings);
+    std::array<const SettingField*, table.size()> order{};
+    std::size_t n = 0;
+    for (const SettingField& field : table)
+        if (field.save_position > 0) order[n++] = &field;
+    std::sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n),
+              [](const SettingField* a, const SettingField* b) { return a->save_position < b->save_position; });
+    for (std::size_t i = 0; i < n; ++i)
+        store.save(app_name, config_section, order[i]->key, text_for_save(*order[i], settings));
 }
+
+void encode_password(Settings& settings) { settings.stored_password = encode_password_text(settings.plain_password); }
+
+void decode_password(Settings& settings) { settings.plain_password = decode_password_text(settings.stored_password); }
 
 std::string read_registry_value(RegistryReader& registry, std::uint32_t root, const std::string& sub_key,
                                 const std::string& value_name) {
     if (root < 0x80000000u || root > 0x80000006u) return "";
-    const auto data = registry.query(root, sub_key, value_name);
+    const auto data = registry.query(static_cast<RegistryRoot>(root - 0x80000000u), sub_key, value_name);
     if (!data) return "";
     std::string buffer = data->bytes;
-    if (data->type == reg_dword) {
+    if (data->type == RegistryType::dword) {
         std::uint32_t number = 0;
         for (std::size_t i = 0; i < 4 && i < buffer.size(); ++i)
             number |= static_cast<std::uint32_t>(static_cast<unsigned char>(buffer[i])) << (8 * i);

@@ -1,13 +1,15 @@
-// The settings record, its load and save over the per-user store, and the desktop password switch.
+// The settings record, the table of its stored keys, their load and save, and the desktop password switch.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
+#include <variant>
 
-#include "platform/settings_store.h"
+#include "ports/registry_reader.h"
+#include "ports/settings_store.h"
+#include "ports/system_api.h"
 
 namespace kolvane {
-
-struct App;
 
 inline constexpr const char* app_name = "Dravik Kolvane";
 inline constexpr const char* config_section = "Config";
@@ -29,17 +31,56 @@ struct Settings {
     std::string plain_password;        // never stored
 };
 
+// How a key's text is held in the record.
+enum class SettingType {
+    folder,  // text that ends in the path separator once loaded
+    whole,   // a whole number; text that is not a number loads as the default
+    flag,    // the text read, when it is a number; compared as a number
+    text,    // the text as stored
+};
+
+// The range and step the options offer for a key, and its option on the Linux command line.
+struct SettingOption {
+    std::int32_t low = 0;
+    std::int32_t high = 0;
+    std::int32_t step = 1;
+    const char* name = nullptr;  // "frame-rate" is given as --frame-rate; a flag also has --no-NAME
+    const char* help = nullptr;  // what the option does, for the usage text
+};
+
+using SettingMember = std::variant<std::string Settings::*, std::int32_t Settings::*, std::int16_t Settings::*>;
+
+struct SettingField {
+    const char* key;
+    SettingMember member;
+    SettingType type;
+    const char* fallback;  // the default, as stored text
+    int save_position;     // where save_settings writes it, from 1; 0 when it never writes it
+    SettingOption option;  // low == high when the options offer no choice
+};
+
+// Every stored key, in the order load_settings reads them.
+std::span<const SettingField> settings_table();
+// The key's row; nullptr for a key that is not stored.
+const SettingField* find_setting(std::string_view key);
+
 // A flag held as text is on when its number is not 0.
 bool flag_on(const std::string& text);
 
 // Reads every key; false when the install folder is not set (the message has been shown and the
 // program must end now).
-bool load_settings(App& app);
-void save_settings(App& app);
+bool load_settings(SettingsStore& store, SystemApi& system, Settings& settings);
+// Writes every key the user edits, and the scrambled password.
+void save_settings(SettingsStore& store, Settings& settings);
+
+// stored_password from plain_password, and back.
+void encode_password(Settings& settings);
+void decode_password(Settings& settings);
 
 inline constexpr std::uint32_t hkey_current_user = 0x80000001u;
 
-// Text of a registry value, empty when anything fails; REG_DWORD as at least three digits.
+// Text of a registry value, empty when anything fails; REG_DWORD as at least three digits. The root
+// is a predefined root's handle value (0x80000000 to 0x80000006).
 std::string read_registry_value(RegistryReader& registry, std::uint32_t root, const std::string& sub_key,
                                 const std::string& value_name);
 bool windows_password_enabled(RegistryReader& registry);

@@ -40,18 +40,16 @@ void cursor_hide(SystemApi& system) {
 }
 
 void system_keys_off(SystemApi& system) {
-    system.system_parameters_info(spi_screensaverrunning, -1, nullptr, 0);
-    system.system_parameters_info(spi_setscreensaveactive, 0, nullptr, 0);
+    system.set_saver_state(SaverState::running, true);
+    system.set_saver_state(SaverState::active, false);
 }
 
 void system_keys_on(SystemApi& system) {
-    system.system_parameters_info(spi_screensaverrunning, 0, nullptr, 0);
-    system.system_parameters_info(spi_setscreensaveactive, -1, nullptr, 0);
+    system.set_saver_state(SaverState::running, false);
+    system.set_saver_state(SaverState::active, true);
 }
 
-void set_wallpaper(SystemApi& system, const std::string& path) {
-    system.system_parameters_info(spi_setdeskwallpaper, 0, path.c_str(), 3);
-}
+void set_wallpaper(SystemApi& system, const std::string& path) { system.set_desktop_wallpaper(path); }
 
 void center_form(SystemApi& system, FormGeometry& form) {
     const float left = system.screen_width_twips() / 2.0f - form.width_twips() / 2.0f;

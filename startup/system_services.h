@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/system.h"
+#include "ports/form_geometry.h"
+#include "ports/system_api.h"
 
 namespace kolvane {
 
@@ -25,9 +26,5 @@ void center_form(SystemApi& system, FormGeometry& form);
 bool no_window_titled(SystemApi& system, const std::string& title);
 // The Windows directory ending in the path separator.
 std::string windows_directory(SystemApi& system);
-
-inline constexpr std::uint32_t spi_setscreensaveactive = 17;
-inline constexpr std::uint32_t spi_setdeskwallpaper = 20;
-inline constexpr std::uint32_t spi_screensaverrunning = 97;
 
 }  // namespace kolvane

@@ -3,43 +3,47 @@
 
 #include <cmath>
 
+#include "platform/headless/headless_platform.h"
 #include "startup/chance.h"
-#include "tests/test_app.h"
 
 namespace kolvane {
 namespace {
 
-using testing::TestApp;
+// A generator and the clock it folds in, as the scene holds them.
+struct Draws {
+    Random random;
+    headless::FakeSystem system;
+};
 
 // Share of true results over n calls; the clock stands still, as it does within one frame.
 template <typename F>
-double share(TestApp& t, int n, F&& f) {
+double share(Draws& t, int n, F&& f) {
     int hits = 0;
-    for (int i = 0; i < n; ++i) hits += f(t.app) ? 1 : 0;
+    for (int i = 0; i < n; ++i) hits += f(t.random, t.system) ? 1 : 0;
     return static_cast<double>(hits) / n;
 }
 
 TEST(Chance, HelpersHitTheirOdds) {
-    TestApp t;
-    t.app.random.seed(12345);
+    Draws t;
+    t.random.seed(12345);
     constexpr int n = 200000;
     // Four standard deviations of a binomial share at n = 200,000 stay below 0.0045.
-    EXPECT_NEAR(share(t, n, chance_half), 0.499, 0.0045);
-    EXPECT_NEAR(share(t, n, chance_fifth), 0.199, 0.0036);
-    EXPECT_NEAR(share(t, n, chance_twentieth), 0.049, 0.002);
-    EXPECT_NEAR(share(t, n, [](App& a) { return chance_below(a, 1000, 800); }), 0.799, 0.0036);
-    EXPECT_EQ(share(t, 5000, [](App& a) { return chance_below(a, 1000, 1); }), 0.0);
-    EXPECT_EQ(share(t, 5000, [](App& a) { return chance_below(a, 1000, 1001); }), 1.0);
+    EXPECT_NEAR(share(t, n, [](Random& r, SystemApi& s) { return chance_half(r, s); }), 0.499, 0.0045);
+    EXPECT_NEAR(share(t, n, [](Random& r, SystemApi& s) { return chance_fifth(r, s); }), 0.199, 0.0036);
+    EXPECT_NEAR(share(t, n, [](Random& r, SystemApi& s) { return chance_twentieth(r, s); }), 0.049, 0.002);
+    EXPECT_NEAR(share(t, n, [](Random& r, SystemApi& s) { return chance_below(r, s, 1000, 800); }), 0.799, 0.0036);
+    EXPECT_EQ(share(t, 5000, [](Random& r, SystemApi& s) { return chance_below(r, s, 1000, 1); }), 0.0);
+    EXPECT_EQ(share(t, 5000, [](Random& r, SystemApi& s) { return chance_below(r, s, 1000, 1001); }), 1.0);
 }
 
 TEST(Chance, ReseedingWithTheSameClockStillGivesIndependentDraws) {
-    TestApp t;
+    Draws t;
     t.system.clock_ms = 777;
     int repeats = 0;
     double last = -1;
     for (int i = 0; i < 1000; ++i) {
-        t.app.random.reseed_from_clock(777);
-        const double u = t.app.random.next();
+        t.random.reseed_from_clock(777);
+        const double u = t.random.next();
         ASSERT_GE(u, 0.0);
         ASSERT_LT(u, 1.0);
         repeats += u == last ? 1 : 0;
@@ -49,21 +53,21 @@ TEST(Chance, ReseedingWithTheSameClockStillGivesIndependentDraws) {
 }
 
 TEST(Chance, SameSeedAndClockGiveTheSameSequence) {
-    TestApp a, b;
-    a.app.random.seed(9);
-    b.app.random.seed(9);
+    Draws a, b;
+    a.random.seed(9);
+    b.random.seed(9);
     for (int i = 0; i < 100; ++i) {
         a.system.clock_ms = b.system.clock_ms = static_cast<std::uint32_t>(i * 45);
-        ASSERT_EQ(chance_half(a.app), chance_half(b.app));
+        ASSERT_EQ(chance_half(a.random, a.system), chance_half(b.random, b.system));
     }
 }
 
 TEST(Chance, PickCoversOneToNEvenly) {
-    TestApp t;
-    t.app.random.seed(3);
+    Draws t;
+    t.random.seed(3);
     int counts[12] = {};
     for (int i = 0; i < 110000; ++i) {
-        const int k = t.app.random.pick(11);
+        const int k = t.random.pick(11);
         ASSERT_GE(k, 1);
         ASSERT_LE(k, 11);
         ++counts[k];
@@ -71,19 +75,18 @@ TEST(Chance, PickCoversOneToNEvenly) {
     for (int k = 1; k <= 11; ++k) EXPECT_NEAR(counts[k], 10000, 450) << k;
 }
 
-TEST(SpeedTables, ScaleWithTheScreenAndLeaveTheLoopCounterAt21) {
-    TestApp t;
-    t.app.run.screen_width = 640;
-    t.app.run.screen_height = 480;
-    t.app.loop_index = 3;
-    build_speed_tables(t.app);
-    EXPECT_DOUBLE_EQ(t.app.speed.x[1], 0.256);
-    EXPECT_DOUBLE_EQ(t.app.speed.x[20], 640.0 / 600.0);
-    EXPECT_DOUBLE_EQ(t.app.speed.y[1], 0.192);
-    EXPECT_DOUBLE_EQ(t.app.speed.y[20], 0.8);
-    EXPECT_DOUBLE_EQ(t.app.speed.x[2], 640.0 / 2400.0);
-    EXPECT_EQ(t.app.loop_index, 21);
-    for (int i = 2; i <= 20; ++i) EXPECT_GT(t.app.speed.x[i], t.app.speed.x[i - 1]);
+TEST(SpeedTables, ScaleWithTheScreen) {
+    SpeedTables speed;
+    build_speed_tables(speed, 640, 480);
+    EXPECT_DOUBLE_EQ(speed.x[1], 0.256);
+    EXPECT_DOUBLE_EQ(speed.x[20], 640.0 / 600.0);
+    EXPECT_DOUBLE_EQ(speed.y[1], 0.192);
+    EXPECT_DOUBLE_EQ(speed.y[20], 0.8);
+    EXPECT_DOUBLE_EQ(speed.x[2], 640.0 / 2400.0);
+    for (int i = 2; i <= 20; ++i) EXPECT_GT(speed.x[i], speed.x[i - 1]);
+    build_speed_tables(speed, 1920, 1080);
+    EXPECT_DOUBLE_EQ(speed.x[1], 1920.0 / 2500.0);
+    EXPECT_DOUBLE_EQ(speed.y[20], 1080.0 / 600.0);
 }
 
 }  // namespace

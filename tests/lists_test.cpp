@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "lists/lists.h"
+#include "scene/audio.h"
 #include "startup/settings.h"
 #include "tests/test_app.h"
 
@@ -69,8 +70,8 @@ protected:
 
 TEST_F(ListFiles, MissingFilesGiveEmptyLists) {
     t.app.lists.caption_count = 5;
-    load_caption_list(t.app);
-    load_audio_list(t.app);
+    load_caption_list(t.app.startup.windows_dir, t.app.lists);
+    load_audio_list(t.app.startup.windows_dir, t.app.lists);
     EXPECT_EQ(t.app.lists.caption_count, 0);
     EXPECT_EQ(t.app.lists.audio_file_count, 0);
 }
@@ -79,66 +80,66 @@ TEST_F(ListFiles, SavedListsLoadBackAndEmptyListsLeaveEmptyFiles) {
     t.app.lists.caption_count = 2;
     t.app.lists.captions[1] = "First caption";
     t.app.lists.captions[2] = "\"Quoted, text\"";
-    ASSERT_TRUE(save_caption_list(t.app));
-    EXPECT_EQ(read_file(caption_list_path(t.app)), "First caption\r\n\"Quoted, text\"\r\n");
+    ASSERT_TRUE(save_caption_list(t.app.startup.windows_dir, t.app.lists));
+    EXPECT_EQ(read_file(caption_list_path(t.app.startup.windows_dir)), "First caption\r\n\"Quoted, text\"\r\n");
     t.app.lists.caption_count = 0;
-    load_caption_list(t.app);
+    load_caption_list(t.app.startup.windows_dir, t.app.lists);
     ASSERT_EQ(t.app.lists.caption_count, 2);
     EXPECT_EQ(t.app.lists.captions[2], "Quoted, text");
 
     t.app.lists.audio_file_count = 0;
-    ASSERT_TRUE(save_audio_list(t.app));
-    EXPECT_EQ(read_file(audio_list_path(t.app)), "");
-    load_audio_list(t.app);
+    ASSERT_TRUE(save_audio_list(t.app.startup.windows_dir, t.app.lists));
+    EXPECT_EQ(read_file(audio_list_path(t.app.startup.windows_dir)), "");
+    load_audio_list(t.app.startup.windows_dir, t.app.lists);
     EXPECT_EQ(t.app.lists.audio_file_count, 0);
 }
 
 TEST_F(ListFiles, ReloadingTheAudioListFreesBothChannels) {
-    write_file(audio_list_path(t.app), "a.mid\r\nb.wav\r\n");
-    t.app.audio.midi_busy = 1;
-    t.app.audio.wav_busy = 1;
-    reload_audio_list(t.app);
+    write_file(audio_list_path(t.app.startup.windows_dir), "a.mid\r\nb.wav\r\n");
+    t.app.scene.audio.midi_busy = 1;
+    t.app.scene.audio.wav_busy = 1;
+    reload_audio_list(t.app.scene);
     EXPECT_EQ(t.app.lists.audio_file_count, 2);
-    EXPECT_EQ(t.app.audio.midi_busy, 0);
-    EXPECT_EQ(t.app.audio.wav_busy, 0);
+    EXPECT_EQ(t.app.scene.audio.midi_busy, 0);
+    EXPECT_EQ(t.app.scene.audio.wav_busy, 0);
 }
 
 TEST_F(ListFiles, AnOversizedFileLoadsAsEmptyAndAFailedSaveKeepsTheOldFile) {
-    write_file(caption_list_path(t.app), std::string(max_list_file_bytes + 1, 'x'));
-    load_caption_list(t.app);
+    write_file(caption_list_path(t.app.startup.windows_dir), std::string(max_list_file_bytes + 1, 'x'));
+    load_caption_list(t.app.startup.windows_dir, t.app.lists);
     EXPECT_EQ(t.app.lists.caption_count, 0);
 
-    write_file(caption_list_path(t.app), "old\r\n");
+    write_file(caption_list_path(t.app.startup.windows_dir), "old\r\n");
     t.app.startup.windows_dir = (dir.path() / "no-such-folder").string() + "/";
     t.app.lists.caption_count = 1;
     t.app.lists.captions[1] = "new";
-    EXPECT_FALSE(save_caption_list(t.app));
+    EXPECT_FALSE(save_caption_list(t.app.startup.windows_dir, t.app.lists));
     t.app.startup.windows_dir = dir.folder();
-    EXPECT_EQ(read_file(caption_list_path(t.app)), "old\r\n");
+    EXPECT_EQ(read_file(caption_list_path(t.app.startup.windows_dir)), "old\r\n");
 }
 
 TEST_F(ListFiles, FirstRunWritesTheDefaultsOnce) {
-    write_file(caption_list_path(t.app), "stale\r\n");
+    write_file(caption_list_path(t.app.startup.windows_dir), "stale\r\n");
     t.app.settings.run_once = 0;
-    write_default_lists(t.app);
+    write_default_lists(t.app.startup.windows_dir, t.store, t.app.settings);
     EXPECT_EQ(t.app.settings.run_once, 1);
     EXPECT_EQ(t.store.value("run_once"), "1");
     std::string audio;
     for (int i = 1; i <= 9; ++i) audio += "C:\\INSTALL\\orvel" + std::to_string(i) + ".wav\r\n";
-    EXPECT_EQ(read_file(audio_list_path(t.app)), audio);
-    EXPECT_EQ(read_file(caption_list_path(t.app)),
+    EXPECT_EQ(read_file(audio_list_path(t.app.startup.windows_dir)), audio);
+    EXPECT_EQ(read_file(caption_list_path(t.app.startup.windows_dir)),
               "Welcome To Kolvane Screen Saver\r\n"
               "You can adjust the frame rate and how often to launch an object\r\n");
 
-    write_file(caption_list_path(t.app), "mine\r\n");
-    write_default_lists(t.app);
-    EXPECT_EQ(read_file(caption_list_path(t.app)), "mine\r\n");
+    write_file(caption_list_path(t.app.startup.windows_dir), "mine\r\n");
+    write_default_lists(t.app.startup.windows_dir, t.store, t.app.settings);
+    EXPECT_EQ(read_file(caption_list_path(t.app.startup.windows_dir)), "mine\r\n");
 }
 
 TEST_F(ListFiles, AFirstRunThatCannotWriteTriesAgainNextTime) {
     t.app.startup.windows_dir = (dir.path() / "missing").string() + "/";
     t.app.settings.run_once = 0;
-    write_default_lists(t.app);
+    write_default_lists(t.app.startup.windows_dir, t.store, t.app.settings);
     EXPECT_EQ(t.app.settings.run_once, 0);
     EXPECT_FALSE(t.store.has("run_once"));
 }

@@ -1,7 +1,7 @@
 // The command-line switch, the window number after /P, and Main's dispatch.
 #include <gtest/gtest.h>
 
-#include "startup/main_dispatch.h"
+#include "app/main_dispatch.h"
 #include "tests/test_app.h"
 
 namespace kolvane {
@@ -48,7 +48,7 @@ public:
 private:
     int record(const char* mode, App& app) {
         ran = mode;
-        saver_running_at_start = app.run.saver_running;
+        saver_running_at_start = app.scene.run.saver_running;
         return 42;
     }
 };
@@ -105,7 +105,7 @@ TEST_F(MainTest, SecondSceneOrConfigurationEndsQuietly) {
     EXPECT_EQ(Main(t.app, "/S", modes), 0);
     EXPECT_EQ(Main(t.app, "/C", modes), 0);
     EXPECT_EQ(modes.ran, "");
-    EXPECT_FALSE(t.app.run.saver_running);
+    EXPECT_FALSE(t.app.scene.run.saver_running);
     EXPECT_TRUE(t.system.boxes.empty());
 }
 

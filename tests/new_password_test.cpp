@@ -3,9 +3,10 @@
 
 #include <cctype>
 
-#include "password/new_password.h"
+#include "config_ui/new_password.h"
 #include "password/password_codec.h"
-#include "platform/keyboard_layout.h"
+#include "password/password_forms.h"
+#include "ports/keyboard_layout.h"
 #include "tests/test_app.h"
 
 namespace kolvane {
@@ -48,7 +49,7 @@ protected:
 
 TEST_F(NewPassword, MatchingEntriesInAnyCaseAreStoredScrambledAsUpperCase) {
     std::string a = "abc", b = "ABC";
-    EXPECT_EQ(new_password_ok(t.app, us, a, b), NewPasswordOutcome::saved);
+    EXPECT_EQ(new_password_ok(t.system, t.store, t.app.settings, us, a, b), NewPasswordOutcome::saved);
     EXPECT_EQ(t.app.settings.plain_password, "ABC");
     EXPECT_EQ(t.store.value("misc"), encode_password_text("ABC"));
     EXPECT_TRUE(t.system.boxes.empty());
@@ -57,33 +58,33 @@ TEST_F(NewPassword, MatchingEntriesInAnyCaseAreStoredScrambledAsUpperCase) {
 TEST_F(NewPassword, AMismatchShowsItsMessageKeepsTheNormalisedTextsAndStoresNothing) {
     t.app.settings.plain_password = "OLD";
     std::string a = "abc", b = "abd!";
-    EXPECT_EQ(new_password_ok(t.app, us, a, b), NewPasswordOutcome::mismatch);
+    EXPECT_EQ(new_password_ok(t.system, t.store, t.app.settings, us, a, b), NewPasswordOutcome::mismatch);
     EXPECT_EQ(a, "ABC");
     EXPECT_EQ(b, "ABD1");
     ASSERT_EQ(t.system.boxes.size(), 1u);
     EXPECT_EQ(std::get<1>(t.system.boxes[0]), "Microsoft Windows");
-    EXPECT_EQ(std::get<2>(t.system.boxes[0]), 16u);
+    EXPECT_EQ(std::get<2>(t.system.boxes[0]), MessageKind::error);
     EXPECT_FALSE(t.store.has("misc"));
     EXPECT_EQ(t.app.settings.plain_password, "OLD");
 }
 
 TEST_F(NewPassword, ThirtyCharactersAreAcceptedThirtyOneAreTooLong) {
     std::string a(31, 'a'), b(31, 'a');
-    EXPECT_EQ(new_password_ok(t.app, us, a, b), NewPasswordOutcome::too_long);
+    EXPECT_EQ(new_password_ok(t.system, t.store, t.app.settings, us, a, b), NewPasswordOutcome::too_long);
     ASSERT_EQ(t.system.boxes.size(), 1u);
     EXPECT_EQ(std::get<0>(t.system.boxes[0]), "New password too long\nMaximum length 30 chars");
     EXPECT_EQ(std::get<1>(t.system.boxes[0]), "Change Password");
-    EXPECT_EQ(std::get<2>(t.system.boxes[0]), 48u);
+    EXPECT_EQ(std::get<2>(t.system.boxes[0]), MessageKind::warning);
     EXPECT_FALSE(t.store.has("misc"));
     std::string c(30, 'a'), d(30, 'A');
-    EXPECT_EQ(new_password_ok(t.app, us, c, d), NewPasswordOutcome::saved);
+    EXPECT_EQ(new_password_ok(t.system, t.store, t.app.settings, us, c, d), NewPasswordOutcome::saved);
     EXPECT_EQ(t.store.value("misc").size(), 60u);
 }
 
 TEST_F(NewPassword, TwoEmptyBoxesRemoveThePassword) {
     t.app.settings.plain_password = "OLD";
     std::string a, b;
-    EXPECT_EQ(new_password_ok(t.app, us, a, b), NewPasswordOutcome::saved);
+    EXPECT_EQ(new_password_ok(t.system, t.store, t.app.settings, us, a, b), NewPasswordOutcome::saved);
     EXPECT_EQ(t.app.settings.plain_password, "");
     EXPECT_TRUE(t.store.has("misc"));
     EXPECT_EQ(t.store.value("misc"), "");

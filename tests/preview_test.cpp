@@ -1,7 +1,7 @@
 // The preview's life: attached to the host, taken back on a close request, ended when the host goes.
 #include <gtest/gtest.h>
 
-#include "platform/preview_view.h"
+#include "ports/preview_view.h"
 #include "preview/preview.h"
 #include "tests/test_app.h"
 
@@ -35,7 +35,7 @@ TEST(Preview, AttachesSizedToTheHostAndEndsWhenTheHostGoes) {
         if (++polls == 10) view.host_alive = false;
     };
     const std::uint32_t start = t.system.clock_ms;
-    run_preview(t.app, view, state);
+    run_preview(t.system, t.app.startup, view, state);
     EXPECT_FLOAT_EQ(view.width, 152 * 15.0f);
     EXPECT_FLOAT_EQ(view.height, 112 * 15.0f);
     EXPECT_EQ(view.parent, 1234u);
@@ -50,14 +50,14 @@ TEST(Preview, ACloseRequestTakesThePictureBackAndEndsAtTheNextTick) {
     t.app.startup.host_window = 1234;
     FakePreview view;
     PreviewState state;
-    preview_form_load(t.app, view, state);
+    preview_form_load(t.app.startup, view, state);
     preview_message(view, state, 15);  // other messages are ignored
-    preview_timer(t.app, view, state);
+    preview_timer(t.app.startup, view, state);
     EXPECT_EQ(view.unloads, 0);
     preview_message(view, state, preview_close_message);
     EXPECT_EQ(view.parent, 0u);
-    preview_timer(t.app, view, state);
-    preview_timer(t.app, view, state);
+    preview_timer(t.app.startup, view, state);
+    preview_timer(t.app.startup, view, state);
     EXPECT_EQ(view.unloads, 1);
 }
 
@@ -66,7 +66,7 @@ TEST(Preview, NoHostEndsAtTheFirstTick) {
     t.app.startup.host_window = 0;
     FakePreview view;
     PreviewState state;
-    run_preview(t.app, view, state);
+    run_preview(t.system, t.app.startup, view, state);
     EXPECT_FLOAT_EQ(view.width, 0.0f);
     EXPECT_EQ(view.unloads, 1);
 }

@@ -22,7 +22,7 @@ protected:
 };
 
 TEST_F(SettingsTest, EmptyStoreGivesDefaultsAndMarksTheFirstRun) {
-    ASSERT_TRUE(load_settings(t.app));
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
     const Settings& s = t.app.settings;
     EXPECT_EQ(s.frame_rate, 45);
     EXPECT_EQ(s.save_as_wallpaper, 0);
@@ -35,32 +35,36 @@ TEST_F(SettingsTest, EmptyStoreGivesDefaultsAndMarksTheFirstRun) {
     EXPECT_EQ(s.audio_on, "1");
     EXPECT_EQ(s.stored_password, "");
     EXPECT_EQ(s.plain_password, "");
+    EXPECT_EQ(s.run_once, 0);
+    // Loading writes nothing at all: the first-run lists and their mark are the start-up's to write.
+    EXPECT_EQ(t.store.saves, 0);
+    EXPECT_FALSE(std::filesystem::exists(caption_list_path(t.app.startup.windows_dir)));
+    write_default_lists(t.app.startup.windows_dir, t.store, t.app.settings);
     EXPECT_EQ(s.run_once, 1);
     EXPECT_EQ(t.store.value("run_once"), "1");
-    // Loading writes nothing but the first-run mark.
     EXPECT_FALSE(t.store.has("frame_rate"));
 }
 
 TEST_F(SettingsTest, InstallFolderGetsExactlyOneTrailingSeparator) {
     const std::string sep(1, t.system.separator);
     t.store.set("install_path", "C:\\Sounds");
-    ASSERT_TRUE(load_settings(t.app));
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
     EXPECT_EQ(t.app.settings.install_path, "C:\\Sounds" + sep);
     t.store.set("install_path", "C:\\Sounds" + sep);
-    ASSERT_TRUE(load_settings(t.app));
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
     EXPECT_EQ(t.app.settings.install_path, "C:\\Sounds" + sep);
     t.store.set("install_path", "Empty");
-    ASSERT_TRUE(load_settings(t.app));
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
     EXPECT_EQ(t.app.settings.install_path, "Empty" + sep);
 }
 
 TEST_F(SettingsTest, MissingInstallFolderShowsTheMessageAndStops) {
     t.store.set("install_path", "empty");
-    EXPECT_FALSE(load_settings(t.app));
+    EXPECT_FALSE(load_settings(t.store, t.system, t.app.settings));
     ASSERT_EQ(t.system.boxes.size(), 1u);
     const auto& [text, title, flags] = t.system.boxes[0];
     EXPECT_EQ(title, "Kolvane Screen Saver");
-    EXPECT_EQ(flags, 0u);
+    EXPECT_EQ(flags, MessageKind::plain);
     EXPECT_EQ(text.rfind("Program Error!\r<Installation Path Not Found!>\r"
                          "Please remove this program and then install it again.\r\r"
                          "If the problem continues please contact Dravik Software at:\r",
@@ -75,7 +79,7 @@ TEST_F(SettingsTest, MissingInstallFolderShowsTheMessageAndStops) {
 TEST_F(SettingsTest, FractionalNumbersRoundTiesToEven) {
     t.store.set("frame_rate", "4.5");
     t.store.set("audio_seconds", "5.5");
-    ASSERT_TRUE(load_settings(t.app));
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
     EXPECT_EQ(t.app.settings.frame_rate, 4);
     EXPECT_EQ(t.app.settings.audio_seconds, 6);
 }
@@ -85,7 +89,7 @@ TEST_F(SettingsTest, TextThatIsNotANumberLoadsAsTheDefaultAndStaysStored) {
     t.store.set("save_as_wallpaper", "99999");  // does not fit the 16-bit field
     t.store.set("show_time", "yes");
     t.store.set("object_frequency", "");
-    ASSERT_TRUE(load_settings(t.app));
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
     EXPECT_EQ(t.app.settings.frame_rate, 45);
     EXPECT_EQ(t.app.settings.save_as_wallpaper, 0);
     EXPECT_EQ(t.app.settings.show_time, "1");
@@ -97,14 +101,14 @@ TEST_F(SettingsTest, TextThatIsNotANumberLoadsAsTheDefaultAndStaysStored) {
 TEST_F(SettingsTest, FlagsKeepTheTextReadAndCompareAsNumbers) {
     t.store.set("show_time", " 0 ");
     t.store.set("audio_on", "-1");
-    ASSERT_TRUE(load_settings(t.app));
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
     EXPECT_EQ(t.app.settings.show_time, " 0 ");
     EXPECT_FALSE(flag_on(t.app.settings.show_time));
     EXPECT_TRUE(flag_on(t.app.settings.audio_on));
 }
 
 TEST_F(SettingsTest, SaveThenLoadGivesTheSameValuesAndLeavesInstallKeysAlone) {
-    ASSERT_TRUE(load_settings(t.app));
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
     Settings& s = t.app.settings;
     s.frame_rate = 120;
     s.save_as_wallpaper = 1;
@@ -118,7 +122,7 @@ TEST_F(SettingsTest, SaveThenLoadGivesTheSameValuesAndLeavesInstallKeysAlone) {
     s.plain_password = "SECRET";
     const std::string install_before = t.store.value("install_path");
     t.store.set("run_once", "7");
-    save_settings(t.app);
+    save_settings(t.store, t.app.settings);
     EXPECT_EQ(t.store.value("install_path"), install_before);
     EXPECT_EQ(t.store.value("run_once"), "7");
     EXPECT_EQ(t.store.value("frame_rate"), "120");
@@ -127,7 +131,7 @@ TEST_F(SettingsTest, SaveThenLoadGivesTheSameValuesAndLeavesInstallKeysAlone) {
     t.store.set("run_once", "1");
     Settings before = s;
     s = Settings{};
-    ASSERT_TRUE(load_settings(t.app));
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
     EXPECT_EQ(s.frame_rate, before.frame_rate);
     EXPECT_EQ(s.save_as_wallpaper, before.save_as_wallpaper);
     EXPECT_EQ(s.scroller_delay, before.scroller_delay);
@@ -143,21 +147,21 @@ TEST_F(SettingsTest, SaveThenLoadGivesTheSameValuesAndLeavesInstallKeysAlone) {
 TEST(RegistryValue, DwordReadsAsThreeDigitsAndStringsAsStored) {
     headless::MemoryRegistry registry;
     const std::string desktop = "Control Panel\\Desktop";
-    registry.set_dword(hkey_current_user, desktop, "ScreenSaveUsePassword", 1);
+    registry.set_dword(RegistryRoot::current_user, desktop, "ScreenSaveUsePassword", 1);
     EXPECT_EQ(read_registry_value(registry, hkey_current_user, desktop, "ScreenSaveUsePassword"), "001");
     EXPECT_TRUE(windows_password_enabled(registry));
-    registry.set_dword(hkey_current_user, desktop, "ScreenSaveUsePassword", 0);
+    registry.set_dword(RegistryRoot::current_user, desktop, "ScreenSaveUsePassword", 0);
     EXPECT_EQ(read_registry_value(registry, hkey_current_user, desktop, "ScreenSaveUsePassword"), "000");
     EXPECT_FALSE(windows_password_enabled(registry));
     // A large number keeps only its first three characters.
-    registry.set_dword(hkey_current_user, desktop, "ScreenSaveUsePassword", 12345);
+    registry.set_dword(RegistryRoot::current_user, desktop, "ScreenSaveUsePassword", 12345);
     EXPECT_EQ(read_registry_value(registry, hkey_current_user, desktop, "ScreenSaveUsePassword"), "123");
-    registry.set_string(hkey_current_user, desktop, "ScreenSaveUsePassword", "1");
+    registry.set_string(RegistryRoot::current_user, desktop, "ScreenSaveUsePassword", "1");
     EXPECT_EQ(read_registry_value(registry, hkey_current_user, desktop, "ScreenSaveUsePassword"), "1");
     EXPECT_TRUE(windows_password_enabled(registry));
-    registry.set_string(hkey_current_user, desktop, "ScreenSaveUsePassword", "0");
+    registry.set_string(RegistryRoot::current_user, desktop, "ScreenSaveUsePassword", "0");
     EXPECT_FALSE(windows_password_enabled(registry));
-    registry.set_string(hkey_current_user, desktop, "ScreenSaveUsePassword", "");
+    registry.set_string(RegistryRoot::current_user, desktop, "ScreenSaveUsePassword", "");
     EXPECT_FALSE(windows_password_enabled(registry));
 }
 
@@ -165,8 +169,6 @@ TEST(RegistryValue, MissingValuesAndForeignRootsReadAsEmpty) {
     headless::MemoryRegistry registry;
     EXPECT_EQ(read_registry_value(registry, hkey_current_user, "Control Panel\\Desktop", "ScreenSaveUsePassword"), "");
     EXPECT_FALSE(windows_password_enabled(registry));
-    registry.set_string(0x7fffffffu, "x", "y", "1");
-    registry.set_string(0x80000007u, "x", "y", "1");
     EXPECT_EQ(read_registry_value(registry, 0x7fffffffu, "x", "y"), "");
     EXPECT_EQ(read_registry_value(registry, 0x80000007u, "x", "y"), "");
     EXPECT_EQ(registry.queries, 2);  // roots out of range never reach the registry

@@ -65,18 +65,18 @@ TEST(SystemKeys, OffThenOnPassTheScreenSaverStatesInOrder) {
     system_keys_off(t.system);
     system_keys_on(t.system);
     set_wallpaper(t.system, "C:\\WINDOWS\\Kolvane Image.bmp");
-    ASSERT_EQ(t.system.calls.size(), 5u);
-    EXPECT_EQ(t.system.calls[0].action, 97u);
-    EXPECT_EQ(t.system.calls[0].param, -1);
-    EXPECT_EQ(t.system.calls[1].action, 17u);
-    EXPECT_EQ(t.system.calls[1].param, 0);
-    EXPECT_EQ(t.system.calls[2].action, 97u);
-    EXPECT_EQ(t.system.calls[2].param, 0);
-    EXPECT_EQ(t.system.calls[3].action, 17u);
-    EXPECT_EQ(t.system.calls[3].param, -1);
-    EXPECT_EQ(t.system.calls[4].action, 20u);
-    EXPECT_EQ(t.system.calls[4].text, "C:\\WINDOWS\\Kolvane Image.bmp");
-    EXPECT_EQ(t.system.calls[4].flags, 3u);
+    using Kind = headless::SystemCall::Kind;
+    const auto& calls = t.system.calls;
+    ASSERT_EQ(calls.size(), 5u);
+    const std::pair<SaverState, bool> states[] = {
+        {SaverState::running, true}, {SaverState::active, false}, {SaverState::running, false}, {SaverState::active, true}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(calls[i].kind, Kind::saver_state) << i;
+        EXPECT_EQ(calls[i].state, states[i].first) << i;
+        EXPECT_EQ(calls[i].on, states[i].second) << i;
+    }
+    EXPECT_EQ(calls[4].kind, Kind::wallpaper);
+    EXPECT_EQ(calls[4].path, "C:\\WINDOWS\\Kolvane Image.bmp");
 }
 
 TEST(WindowsDirectory, EndsInExactlyOneSeparator) {

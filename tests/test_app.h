@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/headless/headless_platform.h"
-#include "startup/app.h"
+#include "app/app.h"
 
 namespace kolvane::testing {
 

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/display.h"
-#include "platform/overlay_view.h"
+#include "ports/display.h"
+#include "ports/local_clock.h"
+#include "ports/overlay_view.h"
 #include "scene/render/surface.h"
 
 namespace kolvane::headless {

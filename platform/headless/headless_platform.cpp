@@ -30,7 +30,7 @@ void MemoryStore::set(const std::string& key, const std::string& value) {
     values_[{app_name, config_section, key}] = value;
 }
 
-std::optional<RegistryData> MemoryRegistry::query(std::uint32_t root, const std::string& sub_key,
+std::optional<RegistryData> MemoryRegistry::query(RegistryRoot root, const std::string& sub_key,
                                                   const std::string& value_name) {
     ++queries;
     const auto it = values_.find({root, sub_key, value_name});
@@ -38,19 +38,19 @@ std::optional<RegistryData> MemoryRegistry::query(std::uint32_t root, const std:
     return it->second;
 }
 
-void MemoryRegistry::set_string(std::uint32_t root, const std::string& sub_key, const std::string& name,
+void MemoryRegistry::set_string(RegistryRoot root, const std::string& sub_key, const std::string& name,
                                 const std::string& text) {
     RegistryData data;
-    data.type = reg_sz;
+    data.type = RegistryType::text;
     data.bytes = text + '\0';
     data.length = static_cast<std::uint32_t>(data.bytes.size());
     values_[{root, sub_key, name}] = data;
 }
 
-void MemoryRegistry::set_dword(std::uint32_t root, const std::string& sub_key, const std::string& name,
+void MemoryRegistry::set_dword(RegistryRoot root, const std::string& sub_key, const std::string& name,
                                std::uint32_t number) {
     RegistryData data;
-    data.type = reg_dword;
+    data.type = RegistryType::dword;
     for (int i = 0; i < 4; ++i) data.bytes += static_cast<char>((number >> (8 * i)) & 0xffu);
     data.length = 4;
     values_[{root, sub_key, name}] = data;
@@ -64,17 +64,20 @@ void FakeSystem::pump_events(std::int32_t timeout_ms) {
     if (timeout_ms > 0) clock_ms += static_cast<std::uint32_t>(timeout_ms);
 }
 
-void FakeSystem::system_parameters_info(std::uint32_t action, std::int32_t param, const char* text,
-                                        std::uint32_t flags) {
-    calls.push_back({action, param, text ? text : "", flags});
+void FakeSystem::set_saver_state(SaverState state, bool on) {
+    calls.push_back({SystemCall::Kind::saver_state, state, on, ""});
+}
+
+void FakeSystem::set_desktop_wallpaper(const std::string& path) {
+    calls.push_back({SystemCall::Kind::wallpaper, SaverState::running, false, path});
 }
 
 bool FakeSystem::window_titled_exists(const std::string& title) {
     return std::find(windows.begin(), windows.end(), title) != windows.end();
 }
 
-void FakeSystem::message_box(const std::string& text, const std::string& title, unsigned flags) {
-    boxes.emplace_back(text, title, flags);
+void FakeSystem::message_box(const std::string& text, const std::string& title, MessageKind kind) {
+    boxes.emplace_back(text, title, kind);
 }
 
 }  // namespace kolvane::headless

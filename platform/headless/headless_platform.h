@@ -7,8 +7,9 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/settings_store.h"
-#include "platform/system.h"
+#include "ports/registry_reader.h"
+#include "ports/settings_store.h"
+#include "ports/system_api.h"
 
 namespace kolvane::headless {
 
@@ -29,21 +30,22 @@ private:
 
 class MemoryRegistry : public RegistryReader {
 public:
-    std::optional<RegistryData> query(std::uint32_t root, const std::string& sub_key,
+    std::optional<RegistryData> query(RegistryRoot root, const std::string& sub_key,
                                       const std::string& value_name) override;
-    void set_string(std::uint32_t root, const std::string& sub_key, const std::string& name, const std::string& text);
-    void set_dword(std::uint32_t root, const std::string& sub_key, const std::string& name, std::uint32_t number);
+    void set_string(RegistryRoot root, const std::string& sub_key, const std::string& name, const std::string& text);
+    void set_dword(RegistryRoot root, const std::string& sub_key, const std::string& name, std::uint32_t number);
     int queries = 0;
 
 private:
-    std::map<std::tuple<std::uint32_t, std::string, std::string>, RegistryData> values_;
+    std::map<std::tuple<RegistryRoot, std::string, std::string>, RegistryData> values_;
 };
 
+// A change the scene asked of the system: one of its screen-saver states, or the wallpaper.
 struct SystemCall {
-    std::uint32_t action;
-    std::int32_t param;
-    std::string text;
-    std::uint32_t flags;
+    enum class Kind { saver_state, wallpaper } kind;
+    SaverState state = SaverState::running;
+    bool on = false;
+    std::string path;  // the wallpaper's file
 };
 
 class FakeSystem : public SystemApi {
@@ -52,11 +54,11 @@ public:
     // Runs the scripted event handler, then moves the clock by the time the wait would have slept.
     void pump_events(std::int32_t timeout_ms) override;
     int show_cursor(bool show) override { return show ? ++cursor_counter : --cursor_counter; }
-    void system_parameters_info(std::uint32_t action, std::int32_t param, const char* text,
-                                std::uint32_t flags) override;
+    void set_saver_state(SaverState state, bool on) override;
+    void set_desktop_wallpaper(const std::string& path) override;
     bool window_titled_exists(const std::string& title) override;
     std::string raw_windows_directory() override { return windows_dir; }
-    void message_box(const std::string& text, const std::string& title, unsigned flags) override;
+    void message_box(const std::string& text, const std::string& title, MessageKind kind) override;
     std::string program_folder() override { return folder; }
     double twips_per_pixel_x() override { return twips_x; }
     double twips_per_pixel_y() override { return twips_y; }
@@ -71,7 +73,7 @@ public:
     std::function<void()> on_pump;  // scripted input delivered in each round
     std::vector<SystemCall> calls;
     std::vector<std::string> windows;  // titles of existing top-level windows
-    std::vector<std::tuple<std::string, std::string, unsigned>> boxes;
+    std::vector<std::tuple<std::string, std::string, MessageKind>> boxes;
     std::string windows_dir = "C:\\WINDOWS";
     std::string folder = "C:\\Program Files\\Kolvane";
     double twips_x = 15.0;

@@ -36,9 +36,9 @@ Platform SceneBackend::platform() {
     return p;
 }
 
-int ScriptedChannel::mode() {
+MediaMode ScriptedChannel::mode() {
     if (playing && --reports_left_ <= 0) playing = false;
-    return playing ? media_playing : media_stopped;
+    return playing ? MediaMode::playing : MediaMode::stopped;
 }
 
 }  // namespace kolvane::headless

@@ -5,12 +5,13 @@
 
 #include "platform/headless/headless_display.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/scene_window.h"
-#include "startup/app.h"
+#include "ports/full_screen_window.h"
+#include "ports/media_channel.h"
+#include "ports/platform.h"
 
 namespace kolvane::headless {
 
-class RecordingSceneWindow : public SceneWindow {
+class RecordingSceneWindow : public FullScreenWindow {
 public:
     void set_mouse_position(int x, int y) override { mouse_moves.push_back({x, y}); }
     void make_topmost(int, int, int w, int h) override {
@@ -44,7 +45,7 @@ public:
     void set_shareable(bool) override {}
     void set_device_type(const std::string& type) override { device_type = type; }
     void set_file_name(const std::string& path) override { file_name = path; }
-    int mode() override;
+    MediaMode mode() override;
 
     std::string device_type;
     std::string file_name;

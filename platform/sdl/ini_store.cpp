@@ -181,13 +181,13 @@ void IniStore::save(const std::string&, const std::string& section, const std::s
     write_atomically(user_file_, ini_with_value(read_all(user_file_), section, key, value));
 }
 
-std::optional<RegistryData> IniRegistry::query(std::uint32_t root, const std::string& sub_key,
+std::optional<RegistryData> IniRegistry::query(RegistryRoot root, const std::string& sub_key,
                                                const std::string& value_name) {
-    if (root != 0x80000001u || sub_key != "Control Panel\\Desktop") return std::nullopt;
+    if (root != RegistryRoot::current_user || sub_key != "Control Panel\\Desktop") return std::nullopt;
     const auto value = store_.lookup("Desktop", value_name);
     if (!value || value->size() >= 255) return std::nullopt;
     RegistryData data;
-    data.type = reg_sz;
+    data.type = RegistryType::text;
     data.bytes = *value + '\0';
     data.length = static_cast<std::uint32_t>(data.bytes.size());
     return data;

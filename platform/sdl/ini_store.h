@@ -4,7 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/settings_store.h"
+#include "ports/registry_reader.h"
+#include "ports/settings_store.h"
 
 namespace kolvane::sdl {
 
@@ -33,7 +34,7 @@ private:
 class IniRegistry : public RegistryReader {
 public:
     explicit IniRegistry(const IniStore& store) : store_(store) {}
-    std::optional<RegistryData> query(std::uint32_t root, const std::string& sub_key,
+    std::optional<RegistryData> query(RegistryRoot root, const std::string& sub_key,
                                       const std::string& value_name) override;
 
 private:

@@ -20,7 +20,7 @@
 #include "preview/preview.h"
 #include "scene/scene_pictures.h"
 #include "scene/scene_window.h"
-#include "startup/app.h"
+#include "app/app.h"
 
 namespace kolvane::sdl {
 
@@ -74,7 +74,7 @@ SDL_Rect own_window_area() {
 
 // The App refers to the scene's services only while they exist.
 struct ScenePlatform {
-    ScenePlatform(App& app, Display* display, OverlayView* overlays, SceneWindow* window, MediaChannel* midi,
+    ScenePlatform(App& app, Display* display, OverlayView* overlays, FullScreenWindow* window, MediaChannel* midi,
                   MediaChannel* wav)
         : app_(app) {
         app.platform.display = display;
@@ -149,7 +149,7 @@ int LinuxModes::run_scene(App& app) {
     system_.set_scene_size(area.w, area.h);
     // A host's owner decides about the pointer, the password and when the scene ends.
     system_.set_pointer_owned(host != SceneHost::foreign);
-    if (host != SceneHost::full_screen) app.run.test_mode = 1;
+    if (host != SceneHost::full_screen) app.scene.run.test_mode = 1;
 
     const double twips_x = system_.twips_per_pixel_x(), twips_y = system_.twips_per_pixel_y();
     const double dpi_x = 1440.0 / twips_x, dpi_y = 1440.0 / twips_y;
@@ -169,7 +169,7 @@ int LinuxModes::run_scene(App& app) {
 
     const std::string folder = picture_folder(system_.program_folder());
     FolderPictures pictures(folder);
-    if (!load_scene_pictures(app, pictures))
+    if (!load_scene_pictures(app.scene, pictures))
         std::fprintf(stderr, "kolvane: some pictures under %s are missing; they stay black\n", folder.c_str());
 
     for (;;) {
@@ -184,14 +184,14 @@ int LinuxModes::run_scene(App& app) {
         frame_rate.show(options_.show_frame_rate);
         {
             SinkInstalled sink(system_, &window, host == SceneHost::foreign ? nullptr : &messages);
-            run_scene_window(app);
+            run_scene_window(app.scene);
         }
         const auto size = window.restart_size();
         if (!size) break;
         // The host window has a new size: the scene starts again at it.
         area = {0, 0, size->width, size->height};
         system_.set_scene_size(area.w, area.h);
-        app.run.saver_running = true;
+        app.scene.run.saver_running = true;
     }
     window.destroy();
     return 0;
@@ -207,7 +207,7 @@ int LinuxModes::run_preview(App& app) {
     PreviewWindow view(system_, state, pictures.picture("preview"), app.startup.twips_per_pixel_x,
                        app.startup.twips_per_pixel_y);
     SinkInstalled sink(system_, &view);
-    kolvane::run_preview(app, view, state);
+    kolvane::run_preview(app.platform.system, app.startup, view, state);
     return 0;
 }
 

@@ -4,7 +4,7 @@
 
 #include "platform/sdl/linux_system.h"
 #include "platform/sdl/run_options.h"
-#include "startup/main_dispatch.h"
+#include "app/main_dispatch.h"
 
 namespace kolvane::sdl {
 

@@ -10,7 +10,6 @@
 
 #include "platform/sdl/desktop_background.h"
 #include "platform/sdl/ini_store.h"
-#include "startup/system_services.h"
 
 namespace kolvane::sdl {
 
@@ -73,31 +72,33 @@ int LinuxSystem::show_cursor(bool show) {
     return cursor_counter_;
 }
 
-void LinuxSystem::system_parameters_info(std::uint32_t action, std::int32_t param, const char* text, std::uint32_t) {
-    // The desktop's own screen saver and locker stay free to start (the scene window is created
-    // with SDL's permission for that); the state is only recorded.
-    if (action == spi_screensaverrunning) saver_running_ = param != 0;
-    else if (action == spi_setscreensaveactive) saver_active_ = param != 0;
-    else if (action == spi_setdeskwallpaper && text != nullptr) {
-        if (wallpaper_setter_) wallpaper_setter_(text);
-        else set_desktop_background(text);
-    }
+// The desktop's own screen saver and locker stay free to start (the scene window is created with
+// SDL's permission for that); the states are only recorded.
+void LinuxSystem::set_saver_state(SaverState state, bool on) {
+    if (state == SaverState::running) saver_running_ = on;
+    else saver_active_ = on;
+}
+
+void LinuxSystem::set_desktop_wallpaper(const std::string& path) {
+    if (wallpaper_setter_) wallpaper_setter_(path);
+    else set_desktop_background(path.c_str());
 }
 
 bool LinuxSystem::window_titled_exists(const std::string& title) { return x11_.window_titled_exists(title); }
 
 std::string LinuxSystem::raw_windows_directory() { return data_folder(); }
 
-void LinuxSystem::message_box(const std::string& text, const std::string& title, unsigned flags) {
+void LinuxSystem::message_box(const std::string& text, const std::string& title, MessageKind kind) {
     std::string lines = text;
     for (char& c : lines)
         if (c == '\r') c = '\n';
     std::fprintf(stderr, "%s: %s\n", title.c_str(), lines.c_str());
-    if (message_view_ && message_view_->show_message(text, title, flags)) return;
+    if (message_view_ && message_view_->show_message(text, title, kind)) return;
     if (std::getenv("DISPLAY") == nullptr) return;
-    const Uint32 kind = (flags & 16u) ? SDL_MESSAGEBOX_ERROR : (flags & 48u) ? SDL_MESSAGEBOX_WARNING
-                                                                              : SDL_MESSAGEBOX_INFORMATION;
-    SDL_ShowSimpleMessageBox(kind, title.c_str(), lines.c_str(), message_parent_);
+    const Uint32 icon = kind == MessageKind::error     ? SDL_MESSAGEBOX_ERROR
+                        : kind == MessageKind::warning ? SDL_MESSAGEBOX_WARNING
+                                                       : SDL_MESSAGEBOX_INFORMATION;
+    SDL_ShowSimpleMessageBox(icon, title.c_str(), lines.c_str(), message_parent_);
 }
 
 std::string LinuxSystem::program_folder() {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/sdl/x11_windows.h"
-#include "platform/system.h"
+#include "ports/system_api.h"
 
 union SDL_Event;
 struct SDL_Window;
@@ -27,7 +27,7 @@ public:
 class MessageView {
 public:
     virtual ~MessageView() = default;
-    virtual bool show_message(const std::string& text, const std::string& title, unsigned flags) = 0;
+    virtual bool show_message(const std::string& text, const std::string& title, MessageKind kind) = 0;
 };
 
 class LinuxSystem : public SystemApi {
@@ -35,11 +35,11 @@ public:
     std::uint32_t time_get_time() override;
     void pump_events(std::int32_t timeout_ms) override;
     int show_cursor(bool show) override;
-    void system_parameters_info(std::uint32_t action, std::int32_t param, const char* text,
-                                std::uint32_t flags) override;
+    void set_saver_state(SaverState state, bool on) override;
+    void set_desktop_wallpaper(const std::string& path) override;
     bool window_titled_exists(const std::string& title) override;
     std::string raw_windows_directory() override;
-    void message_box(const std::string& text, const std::string& title, unsigned flags) override;
+    void message_box(const std::string& text, const std::string& title, MessageKind kind) override;
     std::string program_folder() override;
     double twips_per_pixel_x() override;
     double twips_per_pixel_y() override;

@@ -8,18 +8,18 @@
 #include "platform/sdl/linux_modes.h"
 #include "platform/sdl/linux_system.h"
 #include "platform/sdl/run_options.h"
-#include "startup/app.h"
-#include "startup/main_dispatch.h"
+#include "app/app.h"
+#include "app/main_dispatch.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::fputs(kolvane::sdl::usage_text(), stdout);
+        std::fputs(kolvane::sdl::usage_text().c_str(), stdout);
         return 0;
     }
     kolvane::sdl::RunOptions options = kolvane::sdl::parse_run_options(args, std::getenv("XSCREENSAVER_WINDOW"));
     if (!options.error.empty()) {
-        std::fprintf(stderr, "kolvane: %s\n%s", options.error.c_str(), kolvane::sdl::usage_text());
+        std::fprintf(stderr, "kolvane: %s\n%s", options.error.c_str(), kolvane::sdl::usage_text().c_str());
         return kolvane::sdl::exit_usage;
     }
     kolvane::sdl::LinuxSystem system;

@@ -23,8 +23,8 @@ void outline(SDL_Surface* s, const SDL_Rect& r, std::uint32_t rgb) {
 }
 
 // A yellow warning triangle with its mark, or a red disc with a white cross, in a size × size square.
-void draw_icon(SDL_Surface* s, int x, int y, int size, unsigned flags) {
-    const bool stop = (flags & 16u) != 0 && (flags & 48u) == 16u;
+void draw_icon(SDL_Surface* s, int x, int y, int size, MessageKind kind) {
+    const bool stop = kind == MessageKind::error;
     for (int row = 0; row < size; ++row) {
         int half = 0;
         if (stop) {
@@ -98,12 +98,12 @@ SDL_Rect SceneMessageBox::ok_rect() const {
     return {box.x + ok_at_.x, box.y + ok_at_.y, ok_at_.w, ok_at_.h};
 }
 
-bool SceneMessageBox::render(const std::string& text, const std::string& title, unsigned flags) {
+bool SceneMessageBox::render(const std::string& text, const std::string& title, MessageKind kind) {
     const SDL_Surface* target = layers_.target();
     if (!target || !text_painter_.ready()) return false;
     const auto measure = [this](std::u32string_view line) { return text_painter_.width(line); };
     const auto lines = message_lines(text, scaled(max_text_width), measure);
-    const bool has_icon = (flags & 16u) != 0;
+    const bool has_icon = kind != MessageKind::plain;
     const int text_x = scaled(margin) + (has_icon ? scaled(icon_size + margin) : 0);
     int text_w = 0;
     for (const auto& line : lines) text_w = std::max(text_w, measure(line));
@@ -123,7 +123,7 @@ bool SceneMessageBox::render(const std::string& text, const std::string& title, 
     SDL_FillRect(s, &bar, mapped(s, title_blue));
     title_painter_.draw(s, scaled(6), bar.y + (bar.h - title_painter_.line_height()) / 2, title_text);
     const int body_y = scaled(title_height) + scaled(margin);
-    if (has_icon) draw_icon(s, scaled(margin), body_y, scaled(icon_size), flags);
+    if (has_icon) draw_icon(s, scaled(margin), body_y, scaled(icon_size), kind);
     for (std::size_t i = 0; i < lines.size(); ++i)
         text_painter_.draw(s, text_x, body_y + static_cast<int>(i) * line_h, lines[i]);
     ok_at_ = {(w - scaled(button_w)) / 2, h - scaled(margin) - scaled(button_h), scaled(button_w), scaled(button_h)};
@@ -136,8 +136,8 @@ bool SceneMessageBox::render(const std::string& text, const std::string& title, 
     return true;
 }
 
-bool SceneMessageBox::show_message(const std::string& text, const std::string& title, unsigned flags) {
-    if (!render(text, title, flags)) return false;
+bool SceneMessageBox::show_message(const std::string& text, const std::string& title, MessageKind kind) {
+    if (!render(text, title, kind)) return false;
     ++shown_;
     layers_.show_layer(Layer::message, true);
     if (flush_) flush_();

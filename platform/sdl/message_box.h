@@ -18,13 +18,13 @@ namespace kolvane::sdl {
 std::vector<std::u32string> message_lines(std::string_view text, int max_width,
                                           const std::function<int(std::u32string_view)>& measure);
 
-// Shown over the scene with its title, an icon for flags 16 (stop) and 48 (exclamation), the text
+// Shown over the scene with its title, a stop or warning icon by the message's kind, the text
 // and an OK button; closed by Enter, Space, Escape or a click on OK. While it is up the frame that
 // opened it waits, as a message box holds its caller; a quit request closes it and is kept for later.
 class SceneMessageBox : public MessageView {
 public:
     SceneMessageBox(ScreenLayers& layers, const SceneFonts& fonts, double dpi_y, std::function<void()> flush);
-    bool show_message(const std::string& text, const std::string& title, unsigned flags) override;
+    bool show_message(const std::string& text, const std::string& title, MessageKind kind) override;
 
     // Geometry of the last box on the window.
     SDL_Rect box_rect() const { return layers_.layer_rect(Layer::message); }
@@ -32,7 +32,7 @@ public:
     int shown() const { return shown_; }
 
 private:
-    bool render(const std::string& text, const std::string& title, unsigned flags);
+    bool render(const std::string& text, const std::string& title, MessageKind kind);
     int scaled(int pixels_at_96_dpi) const;
 
     ScreenLayers& layers_;

@@ -85,10 +85,10 @@ void MixerChannel::close() {
     started_ = false;
 }
 
-int MixerChannel::mode() {
+MediaMode MixerChannel::mode() {
     const bool playing = started_ && ((music_ && Mix_PlayingMusic() != 0) ||
                                       (chunk_ && Mix_Playing(mixer_channel_) != 0));
-    return playing ? media_playing : media_stopped;
+    return playing ? MediaMode::playing : MediaMode::stopped;
 }
 
 }  // namespace kolvane::sdl

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "platform/scene_window.h"
+#include "ports/media_channel.h"
 
 typedef struct _Mix_Music Mix_Music;
 struct Mix_Chunk;
@@ -48,7 +48,7 @@ public:
     void set_shareable(bool) override {}
     void set_device_type(const std::string& type) override { device_type_ = type; }
     void set_file_name(const std::string& path) override { file_name_ = path; }
-    int mode() override;
+    MediaMode mode() override;
 
 private:
     bool sequencer() const { return device_type_ == "Sequencer"; }

@@ -67,11 +67,6 @@ void OverlayBoxes::move(OverlayBox which, float left, float top) {
 
 void OverlayBoxes::set_visible(OverlayBox which, bool visible) { layers_.show_layer(box(which).layer, visible); }
 
-void OverlayBoxes::render_all() {
-    render(caption_);
-    render(clock_);
-}
-
 void OverlayBoxes::render(Box& b) {
     SDL_Surface* picture = layers_.layer_picture(b.layer, b.width, b.height);
     if (!picture) return;

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/overlay_view.h"
+#include "ports/overlay_view.h"
 #include "platform/sdl/screen_layers.h"
 #include "platform/sdl/text_painter.h"
 #include "scene/render/overlays.h"
@@ -21,8 +21,6 @@ public:
     void place(OverlayBox box, float left, float top, float width, float height) override;
     void move(OverlayBox box, float left, float top) override;
     void set_visible(OverlayBox box, bool visible) override;
-    // Draws both boxes again, for a window picture made anew.
-    void render_all();
 
 private:
     struct Box {

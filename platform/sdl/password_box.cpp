@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "password/password_prompt.h"
-#include "startup/app.h"
+#include "scene/password_prompt.h"
+#include "app/app.h"
 
 namespace kolvane::sdl {
 
@@ -136,16 +136,16 @@ void PasswordBox::click(int x, int y) {
 
 void PasswordBox::check() {
     // A correct password ends the scene; the prompt's logic closes this box itself.
-    if (password_prompt_check(app_, typed_)) return;
+    if (password_prompt_check(app_.scene, typed_)) return;
     typed_.clear();
     render();
     if (flush_) flush_();
-    app_.platform.system.message_box(wrong_password_text, wrong_password_title, 48);
+    app_.platform.system.message_box(wrong_password_text, wrong_password_title, MessageKind::warning);
     focus_ = PromptFocus::entry;
     render();
 }
 
-void PasswordBox::cancel() { password_prompt_cancel(app_); }
+void PasswordBox::cancel() { password_prompt_cancel(app_.scene); }
 
 void PasswordBox::render() {
     SDL_Surface* s = layers_.layer_picture(Layer::prompt, scaled(box_width), scaled(box_height));

@@ -2,7 +2,7 @@
 #pragma once
 #include <optional>
 
-#include "platform/preview_view.h"
+#include "ports/preview_view.h"
 #include "platform/sdl/linux_system.h"
 #include "preview/preview.h"
 #include "scene/render/bmp.h"

@@ -1,6 +1,7 @@
 // Command-line reading for the Linux program.
 #include "platform/sdl/run_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -11,33 +12,18 @@ namespace kolvane::sdl {
 
 namespace {
 
-struct NumberOption {
-    const char* name;
-    const char* key;
-    long low;
-    long high;
-};
-
-// The program's own options, with the ranges its options dialog offers.
-constexpr NumberOption number_options[] = {
-    {"frame-rate", "frame_rate", 5, 200},
-    {"object-frequency", "object_frequency", 1, 20},
-    {"caption-frequency", "scroller_delay", 1, 20},
-    {"scene-length", "cycle_speed_value", 1, 20},
-};
-
-struct FlagOption {
-    const char* name;
-    const char* key;
-    const char* value;
-};
-
-constexpr FlagOption flag_options[] = {
-    {"audio", "audio_on", "1"},
-    {"no-audio", "audio_on", "0"},
-    {"clock", "show_time", "1"},
-    {"no-clock", "show_time", "0"},
-};
+// The settings a hack run may set: every key of the settings table that has an option name.
+// A whole number takes a value in its range; a flag is --NAME or --no-NAME.
+const SettingField* option_field(const std::string& name, bool& negated) {
+    negated = name.rfind("no-", 0) == 0;
+    const std::string bare = negated ? name.substr(3) : name;
+    for (const SettingField& field : settings_table()) {
+        if (field.option.name == nullptr || bare != field.option.name) continue;
+        if (negated && field.type != SettingType::flag) return nullptr;
+        return &field;
+    }
+    return nullptr;
+}
 
 std::optional<long> whole_number(const std::string& text, long low, long high) {
     if (text.empty()) return std::nullopt;
@@ -50,17 +36,21 @@ std::optional<long> whole_number(const std::string& text, long low, long high) {
 
 }  // namespace
 
-const char* usage_text() {
-    return "usage: kolvane /S | /P <window> | /C | /A\n"
-           "       kolvane [--root | --window | --window-id <window>] [--fps] [options]\n"
-           "options (for this run only; the saved settings stay as they are):\n"
-           "  --frame-rate <5..200>          milliseconds per frame\n"
-           "  --object-frequency <1..20>     higher launches objects less often\n"
-           "  --caption-frequency <1..20>    higher shows captions less often\n"
-           "  --scene-length <1..20>         how long each background stays\n"
-           "  --audio | --no-audio           music and sound effects\n"
-           "  --clock | --no-clock           the clock in the top right corner\n"
-           "A window is a decimal number or 0x followed by hexadecimal digits.\n";
+std::string usage_text() {
+    std::string text =
+        "usage: kolvane /S | /P <window> | /C | /A\n"
+        "       kolvane [--root | --window | --window-id <window>] [--fps] [options]\n"
+        "options (for this run only; the saved settings stay as they are):\n";
+    for (const SettingField& field : settings_table()) {
+        const SettingOption& o = field.option;
+        if (o.name == nullptr) continue;
+        std::string form = "  --" + std::string(o.name);
+        if (field.type == SettingType::flag) form += " | --no-" + std::string(o.name);
+        else form += " <" + std::to_string(o.low) + ".." + std::to_string(o.high) + ">";
+        form.resize(std::max<std::size_t>(form.size() + 1, 33), ' ');
+        text += form + o.help + "\n";
+    }
+    return text + "A window is a decimal number or 0x followed by hexadecimal digits.\n";
 }
 
 RunOptions parse_run_options(const std::vector<std::string>& args, const char* xscreensaver_window) {
@@ -102,10 +92,13 @@ RunOptions parse_run_options(const std::vector<std::string>& args, const char* x
             options.host_window = *id;
             window_id_given = true;
         } else {
-            bool known = false;
-            for (const NumberOption& o : number_options) {
-                if (name != o.name) continue;
-                known = true;
+            bool negated = false;
+            const SettingField* field = option_field(name, negated);
+            const bool known = field != nullptr;
+            if (known && field->type == SettingType::flag) {
+                options.settings[field->key] = negated ? "0" : "1";
+            } else if (known) {
+                const SettingOption& o = field->option;
                 const auto text = take_value();
                 const auto number = text ? whole_number(*text, o.low, o.high) : std::nullopt;
                 if (!number) {
@@ -113,12 +106,7 @@ RunOptions parse_run_options(const std::vector<std::string>& args, const char* x
                                     std::to_string(o.high);
                     return options;
                 }
-                options.settings[o.key] = std::to_string(*number);
-            }
-            for (const FlagOption& o : flag_options) {
-                if (name != o.name) continue;
-                known = true;
-                options.settings[o.key] = o.value;
+                options.settings[field->key] = std::to_string(*number);
             }
             // Not one of ours: a word for Main, which ignores what it does not know (as it ignores -s).
             if (!known) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/settings_store.h"
+#include "ports/settings_store.h"
 
 namespace kolvane::sdl {
 
@@ -34,7 +34,7 @@ struct RunOptions {
 RunOptions parse_run_options(const std::vector<std::string>& args, const char* xscreensaver_window);
 
 // The options text for --help and command-line errors.
-const char* usage_text();
+std::string usage_text();
 
 // The settings store with the run's command-line settings laid over it: reads see them, saves go
 // through to the store underneath and leave them in force.

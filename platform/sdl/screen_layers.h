@@ -5,7 +5,7 @@
 
 #include <SDL_rect.h>
 
-#include "platform/display.h"
+#include "ports/display.h"
 
 struct SDL_Surface;
 

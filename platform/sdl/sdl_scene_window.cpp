@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "scene/scene_window.h"
-#include "startup/app.h"
-#include "startup/main_dispatch.h"
+#include "app/app.h"
+#include "app/main_dispatch.h"
 
 namespace kolvane::sdl {
 
@@ -111,7 +111,7 @@ void SdlSceneWindow::destroy() {
 }
 
 void SdlSceneWindow::close_request() {
-    if (app_.run.saver_running) scene_close_request(app_);
+    if (app_.scene.run.saver_running) scene_close_request(app_.scene);
 }
 
 void SdlSceneWindow::deliver(const SDL_Event& event) {
@@ -126,7 +126,7 @@ void SdlSceneWindow::deliver(const SDL_Event& event) {
         else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && window_) SDL_UpdateWindowSurface(window_);
         break;
     case SDL_MOUSEMOTION:
-        if (counts_input() && event.motion.windowID == window_id_) ascreen_MouseMove(app_);
+        if (counts_input() && event.motion.windowID == window_id_) ascreen_MouseMove(app_.scene);
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (prompt_.visible() && event.button.button == SDL_BUTTON_LEFT) prompt_.click(event.button.x, event.button.y);
@@ -135,7 +135,7 @@ void SdlSceneWindow::deliver(const SDL_Event& event) {
         if (!counts_input()) break;
         // Keys typed into the prompt are the prompt's, not input to the scene.
         if (prompt_.visible()) prompt_.key(event.key.keysym.sym, event.key.keysym.mod);
-        else if (types_character(event.key.keysym)) do_keypress(app_);
+        else if (types_character(event.key.keysym)) do_keypress(app_.scene);
         break;
     case SDL_TEXTINPUT:
         if (prompt_.visible()) prompt_.text_input(event.text.text);
@@ -162,7 +162,7 @@ void SdlSceneWindow::flush() {
 void SdlSceneWindow::round_done() {
     flush();
     const std::uint32_t now = system_.time_get_time();
-    if (frame_rate_) frame_rate_->round(now, app_.run.frame_counter, system_.sleeping_ms());
+    if (frame_rate_) frame_rate_->round(now, app_.scene.run.frame_counter, system_.sleeping_ms());
     if (host_ == SceneHost::foreign && static_cast<std::int32_t>(now - next_host_poll_) >= 0) {
         next_host_poll_ = now + host_poll_ms;
         poll_host();

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "platform/scene_window.h"
+#include "ports/full_screen_window.h"
 #include "platform/sdl/linux_system.h"
 #include "platform/sdl/overlay_boxes.h"
 #include "platform/sdl/password_box.h"
@@ -22,7 +22,7 @@ namespace kolvane::sdl {
 // Shift, the function keys, the arrows and the like type nothing.
 bool types_character(const SDL_Keysym& key);
 
-class SdlSceneWindow : public SceneWindow, public EventSink {
+class SdlSceneWindow : public FullScreenWindow, public EventSink {
 public:
     SdlSceneWindow(App& app, LinuxSystem& system, ScreenLayers& layers, PasswordBox& prompt, FrameRateBox* frame_rate);
     ~SdlSceneWindow() override;
@@ -36,7 +36,6 @@ public:
     SDL_Window* sdl_window() const { return window_; }
     // Set when the host window changed its size: the scene is stopped and must start again at it.
     std::optional<WindowSize> restart_size() const { return restart_size_; }
-    bool host_gone() const { return host_gone_; }
     // Reports on standard error when the scene's first picture reached the screen (performance script).
     void report_first_frame(bool on) { report_first_frame_ = on; }
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/display.h"
+#include "ports/display.h"
 #include "scene/render/overlays.h"
-#include "startup/app.h"
+#include "scene/scene.h"
 #include "startup/numeric.h"
 #include "startup/system_services.h"
 
@@ -33,8 +33,8 @@ PixelRect draw_into(ScreenPicture& screen, Display* display, int x, int y, int w
 
 // The slot numbers in drawing order, skipping free slots.
 template <typename Visit>
-void for_each_active_slot(App& app, Visit visit) {
-    const SpriteTable& table = app.sprites;
+void for_each_active_slot(Scene& scene, Visit visit) {
+    const SpriteTable& table = scene.sprites;
     const int last = std::min(table.max_sprites, sprite_slot_capacity - 1);
     for (int k = 1; k <= last; ++k) {
         const int s = table.draw_order[static_cast<std::size_t>(k)];
@@ -46,9 +46,9 @@ void for_each_active_slot(App& app, Visit visit) {
 constexpr int block_grid = 40;  // mode 1 cuts the screen into 40 x 40 blocks
 constexpr int block_count = block_grid * block_grid;
 
-void random_blocks(App& app, const Surface& source, ScreenPicture& destination) {
-    const double cw = app.run.screen_width / static_cast<double>(block_grid);
-    const double ch = app.run.screen_height / static_cast<double>(block_grid);
+void random_blocks(Scene& scene, const Surface& source, ScreenPicture& destination) {
+    const double cw = scene.run.screen_width / static_cast<double>(block_grid);
+    const double ch = scene.run.screen_height / static_cast<double>(block_grid);
     struct Origin {
         double x, y;
     };
@@ -57,7 +57,7 @@ void random_blocks(App& app, const Surface& source, ScreenPicture& destination) 
     for (int row = 0; row < block_grid; ++row)
         for (int column = 0; column < block_grid; ++column) origins[static_cast<std::size_t>(n++)] = {column * cw, row * ch};
     for (int i = 1; i <= block_count; ++i) {
-        const auto r = static_cast<int>(int_floor(block_count * app.random.next() + 1));
+        const auto r = static_cast<int>(int_floor(block_count * scene.random.next() + 1));
         std::swap(origins[static_cast<std::size_t>(i)], origins[static_cast<std::size_t>(r)]);
     }
     // One pixel larger than a block: the rounded origins then leave no gap.
@@ -65,8 +65,8 @@ void random_blocks(App& app, const Surface& source, ScreenPicture& destination) 
     for (int i = 1; i <= block_count; ++i) {
         const int x = to_pixel(origins[static_cast<std::size_t>(i)].x);
         const int y = to_pixel(origins[static_cast<std::size_t>(i)].y);
-        draw_into(destination, app.platform.display, x, y, block_w, block_h, source, x, y, RasterOp::srccopy);
-        pause_ms(app.platform.system, 1);
+        draw_into(destination, scene.platform.display, x, y, block_w, block_h, source, x, y, RasterOp::srccopy);
+        pause_ms(scene.platform.system, 1);
     }
 }
 
@@ -74,52 +74,52 @@ void random_blocks(App& app, const Surface& source, ScreenPicture& destination) 
 // and size - 2 for an odd one, so every line is copied exactly once either way.
 int last_odd_line(int size) { return size % 2 == 0 ? size - 1 : size - 2; }
 
-void rows_from_both_edges(App& app, const Surface& source, ScreenPicture& destination) {
-    const int w = app.run.screen_width, h = app.run.screen_height;
-    Display* display = app.platform.display;
+void rows_from_both_edges(Scene& scene, const Surface& source, ScreenPicture& destination) {
+    const int w = scene.run.screen_width, h = scene.run.screen_height;
+    Display* display = scene.platform.display;
     for (int i = 0; i <= h; i += 2) {
         const int from_top = i;
         const int from_bottom = last_odd_line(h) - i;
         draw_into(destination, display, 0, from_top, w, 1, source, 0, from_top, RasterOp::srccopy);
         draw_into(destination, display, 0, from_bottom, w, 1, source, 0, from_bottom, RasterOp::srccopy);
-        pause_ms(app.platform.system, 6);
+        pause_ms(scene.platform.system, 6);
     }
 }
 
-void columns_from_both_edges(App& app, const Surface& source, ScreenPicture& destination) {
-    const int w = app.run.screen_width, h = app.run.screen_height;
-    Display* display = app.platform.display;
+void columns_from_both_edges(Scene& scene, const Surface& source, ScreenPicture& destination) {
+    const int w = scene.run.screen_width, h = scene.run.screen_height;
+    Display* display = scene.platform.display;
     for (int i = 0; i <= w; i += 2) {
         const int from_left = i;
         const int from_right = last_odd_line(w) - i;
         draw_into(destination, display, from_left, 0, 1, h, source, from_left, 0, RasterOp::srccopy);
         draw_into(destination, display, from_right, 0, 1, h, source, from_right, 0, RasterOp::srccopy);
-        pause_ms(app.platform.system, 4);
+        pause_ms(scene.platform.system, 4);
     }
 }
 
 }  // namespace
 
-PixelRect draw_to_screen(App& app, int x, int y, int width, int height, const Surface& source, int source_x,
+PixelRect draw_to_screen(Scene& scene, int x, int y, int width, int height, const Surface& source, int source_x,
                          int source_y, RasterOp op) {
-    return draw_into(app.surfaces.ascreen, app.platform.display, x, y, width, height, source, source_x, source_y,
+    return draw_into(scene.surfaces.ascreen, scene.platform.display, x, y, width, height, source, source_x, source_y,
                      op);
 }
 
-void stretch_to_screen(App& app, const Surface& picture) {
-    ScreenPicture& screen = app.surfaces.ascreen;
+void stretch_to_screen(Scene& scene, const Surface& picture) {
+    ScreenPicture& screen = scene.surfaces.ascreen;
     Surface& target = screen.persistent_drawing ? *screen.persistent : screen.shown;
     const PixelRect r =
-        stretch_blt(target, 0, 0, app.run.screen_width, app.run.screen_height, picture, app.surfaces.stretch);
+        stretch_blt(target, 0, 0, scene.run.screen_width, scene.run.screen_height, picture, scene.surfaces.stretch);
     if (screen.persistent_drawing)
         bit_blt(screen.shown, r.left, r.top, r.width, r.height, *screen.persistent, r.left, r.top, RasterOp::srccopy);
-    show(app.platform.display, screen, r);
+    show(scene.platform.display, screen, r);
 }
 
-void set_persistent_drawing(App& app, bool on) { app.surfaces.ascreen.persistent_drawing = on; }
+void set_persistent_drawing(Scene& scene, bool on) { scene.surfaces.ascreen.persistent_drawing = on; }
 
-const Surface& screen_source(const App& app) {
-    const ScreenPicture& screen = app.surfaces.ascreen;
+const Surface& screen_source(const Scene& scene) {
+    const ScreenPicture& screen = scene.surfaces.ascreen;
     return screen.persistent_drawing ? *screen.persistent : screen.shown;
 }
 
@@ -135,29 +135,29 @@ FlickerSpan flicker_free_span(double old_position, double position, int size) {
     return {to_pixel(position), size};
 }
 
-SlotPicture slot_picture(const App& app, int slot) {
-    const SpriteSlot& s = app.sprites.slot[static_cast<std::size_t>(slot)];
-    const FrameRect& f = app.sprites.frame_table[static_cast<std::size_t>(s.frame)];
+SlotPicture slot_picture(const Scene& scene, int slot) {
+    const SpriteSlot& s = scene.sprites.slot[static_cast<std::size_t>(slot)];
+    const FrameRect& f = scene.sprites.frame_table[static_cast<std::size_t>(s.frame)];
     return {to_pixel(s.x), to_pixel(s.y), f.width, f.height, f.sheet_x, f.sheet_y, s.masked != 0};
 }
 
-void blit_old_sprites(App& app) {
-    SceneSurfaces& surfaces = app.surfaces;
-    for_each_active_slot(app, [&](int s) {
-        const SlotPicture p = slot_picture(app, s);
+void blit_old_sprites(Scene& scene) {
+    SceneSurfaces& surfaces = scene.surfaces;
+    for_each_active_slot(scene, [&](int s) {
+        const SlotPicture p = slot_picture(scene, s);
         bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.background_copy, p.x, p.y,
                 RasterOp::srccopy);
-        SpriteSlot& slot = app.sprites.slot[static_cast<std::size_t>(s)];
+        SpriteSlot& slot = scene.sprites.slot[static_cast<std::size_t>(s)];
         slot.old_x = slot.x;
         slot.old_y = slot.y;
     });
 }
 
-void blit_new_sprites(App& app) {
-    if (app.run.repaint_request == 1) return;
-    SceneSurfaces& surfaces = app.surfaces;
-    for_each_active_slot(app, [&](int s) {
-        const SlotPicture p = slot_picture(app, s);
+void blit_new_sprites(Scene& scene) {
+    if (scene.run.repaint_request == 1) return;
+    SceneSurfaces& surfaces = scene.surfaces;
+    for_each_active_slot(scene, [&](int s) {
+        const SlotPicture p = slot_picture(scene, s);
         if (p.masked)
             mask_and_paint(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.mask, surfaces.sprite,
                            p.sheet_x, p.sheet_y);
@@ -167,69 +167,74 @@ void blit_new_sprites(App& app) {
     });
 }
 
-void blit_flicker_free(App& app) {
-    SceneSurfaces& surfaces = app.surfaces;
+void blit_flicker_free(Scene& scene) {
+    SceneSurfaces& surfaces = scene.surfaces;
     // Slots freed during the motion step are drawn no more, but their last picture is still on
     // the screen; background_work is already clean there, with any live sprite drawn over it.
-    SpriteTable& table = app.sprites;
+    SpriteTable& table = scene.sprites;
     const int freed = std::clamp(table.freed_count, 0, freed_rect_capacity);
     for (int i = 0; i < freed; ++i) {
         const FreedRect& r = table.freed_rects[static_cast<std::size_t>(i)];
-        draw_to_screen(app, r.left, r.top, r.width, r.height, surfaces.background_work, r.left, r.top,
+        draw_to_screen(scene, r.left, r.top, r.width, r.height, surfaces.background_work, r.left, r.top,
                        RasterOp::srccopy);
     }
     table.freed_count = 0;
 
-    for_each_active_slot(app, [&](int s) {
+    for_each_active_slot(scene, [&](int s) {
         const SpriteSlot& slot = table.slot[static_cast<std::size_t>(s)];
         const FrameRect& f = table.frame_table[static_cast<std::size_t>(slot.frame)];
         const FlickerSpan h = flicker_free_span(slot.old_x, slot.x, f.width);
         const FlickerSpan v = flicker_free_span(slot.old_y, slot.y, f.height);
-        draw_to_screen(app, h.start, v.start, h.length, v.length, surfaces.background_work, h.start, v.start,
+        draw_to_screen(scene, h.start, v.start, h.length, v.length, surfaces.background_work, h.start, v.start,
                        RasterOp::srccopy);
     });
 }
 
-void blit_effect(App& app, const Surface& source, ScreenPicture& destination, int mode, int /*spare*/) {
-    app.random.reseed_from_clock(app.platform.system.time_get_time());
+void sprites_clear(Scene& scene) {
+    blit_old_sprites(scene);
+    sprites_reset(scene);
+}
+
+void blit_effect(Scene& scene, const Surface& source, ScreenPicture& destination, int mode) {
+    scene.random.reseed_from_clock(scene.platform.system.time_get_time());
     switch (mode) {
     case 1:
-        random_blocks(app, source, destination);
+        random_blocks(scene, source, destination);
         break;
     case 2:
-        rows_from_both_edges(app, source, destination);
+        rows_from_both_edges(scene, source, destination);
         break;
     case 3:
-        columns_from_both_edges(app, source, destination);
+        columns_from_both_edges(scene, source, destination);
         break;
     default:
         break;
     }
 }
 
-void setup_surfaces(App& app) {
-    SceneSurfaces& surfaces = app.surfaces;
-    hide_overlays(app);
-    const int w = app.run.screen_width, h = app.run.screen_height;
+void setup_surfaces(Scene& scene) {
+    SceneSurfaces& surfaces = scene.surfaces;
+    hide_overlays(scene);
+    const int w = scene.run.screen_width, h = scene.run.screen_height;
     surfaces.ascreen.shown.resize(w, h);
     surfaces.background_copy.resize(w, h);
-    set_persistent_drawing(app, true);
-    place_time_box(app);
+    set_persistent_drawing(scene, true);
+    place_time_box(scene);
 
-    surfaces.background_main.assign(surfaces.pictures[static_cast<std::size_t>(app.rotation.current_picture)]);
+    surfaces.background_main.assign(surfaces.pictures[static_cast<std::size_t>(scene.rotation.current_picture)]);
     surfaces.stretch.prepare(surfaces.background_main.width(), surfaces.background_main.height(), w, h);
-    stretch_to_screen(app, surfaces.background_main);
+    stretch_to_screen(scene, surfaces.background_main);
 
     surfaces.background_work.resize(w, h);
-    bit_blt(surfaces.background_work, 0, 0, w, h, screen_source(app), 0, 0, RasterOp::srccopy);
+    bit_blt(surfaces.background_work, 0, 0, w, h, screen_source(scene), 0, 0, RasterOp::srccopy);
     // The clean background already holds the picture: it is the persistent image just drawn.
-    bit_blt(surfaces.background_copy, 0, 0, w, h, screen_source(app), 0, 0, RasterOp::srccopy);
-    set_persistent_drawing(app, false);
-    if (app.platform.display) app.platform.display->set_repaint_picture(*surfaces.ascreen.persistent);
+    bit_blt(surfaces.background_copy, 0, 0, w, h, screen_source(scene), 0, 0, RasterOp::srccopy);
+    set_persistent_drawing(scene, false);
+    if (scene.platform.display) scene.platform.display->set_repaint_picture(*surfaces.ascreen.persistent);
 }
 
-void repaint_screen(App& app) {
-    draw_to_screen(app, 0, 0, app.run.screen_width, app.run.screen_height, app.surfaces.background_copy, 0, 0,
+void repaint_screen(Scene& scene) {
+    draw_to_screen(scene, 0, 0, scene.run.screen_width, scene.run.screen_height, scene.surfaces.background_copy, 0, 0,
                    RasterOp::srccopy);
 }
 

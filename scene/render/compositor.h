@@ -4,21 +4,23 @@
 
 namespace kolvane {
 
-struct App;
+struct Scene;
 
-void blit_old_sprites(App& app);
-void blit_new_sprites(App& app);
-void blit_flicker_free(App& app);
+void blit_old_sprites(Scene& scene);
+void blit_new_sprites(Scene& scene);
+void blit_flicker_free(Scene& scene);
+// Erases every live sprite from the composed frame, then frees every slot.
+void sprites_clear(Scene& scene);
 // Brings all of source onto destination with transition mode 1 (random blocks), 2 (rows from both
 // edges) or 3 (columns from both edges), delivering events between steps; other modes copy nothing.
-void blit_effect(App& app, const Surface& source, ScreenPicture& destination, int mode, int spare);
+void blit_effect(Scene& scene, const Surface& source, ScreenPicture& destination, int mode);
 
 // The scene's first activation: the screen picture, its persistent image and the off-screen copies
 // get the screen size and the stretched picture pictures(current_picture). Expects screen_width,
 // screen_height and current_picture set, and the pictures and sheets loaded.
-void setup_surfaces(App& app);
+void setup_surfaces(Scene& scene);
 // The end-of-frame repaint: all of background_copy over ascreen.
-void repaint_screen(App& app);
+void repaint_screen(Scene& scene);
 
 // One axis of the rectangle a moved slot shows: from where it was to where it is now, one pixel
 // longer on the side of the movement.
@@ -34,16 +36,16 @@ struct SlotPicture {
     int sheet_x = 0, sheet_y = 0;
     bool masked = false;
 };
-SlotPicture slot_picture(const App& app, int slot);
+SlotPicture slot_picture(const Scene& scene, int slot);
 
 // Drawing into ascreen: into the persistent image while persistent drawing is on (the window then
 // shows it), else straight onto the screen. The changed rectangle goes to the display.
-PixelRect draw_to_screen(App& app, int x, int y, int width, int height, const Surface& source, int source_x,
+PixelRect draw_to_screen(Scene& scene, int x, int y, int width, int height, const Surface& source, int source_x,
                          int source_y, RasterOp op);
 // A picture painted into ascreen at (0, 0), stretched to the scene size.
-void stretch_to_screen(App& app, const Surface& picture);
-void set_persistent_drawing(App& app, bool on);
+void stretch_to_screen(Scene& scene, const Surface& picture);
+void set_persistent_drawing(Scene& scene, bool on);
 // What a copy from ascreen reads: the persistent image while persistent drawing is on, else the screen.
-const Surface& screen_source(const App& app);
+const Surface& screen_source(const Scene& scene);
 
 }  // namespace kolvane

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "startup/app.h"
+#include "scene/scene.h"
 
 namespace kolvane {
 
@@ -35,24 +35,24 @@ TimeReading read_time(LocalClock* clock) {
     return reading;
 }
 
-float pixel_height_twips(App& app) { return static_cast<float>(app.platform.system.twips_per_pixel_y()); }
+float pixel_height_twips(Scene& scene) { return static_cast<float>(scene.platform.system.twips_per_pixel_y()); }
 
 // Every frame in which the caption moves, input counted so far is replaced by half the limit.
-void caption_moved(App& app) {
-    const ScrollerState& scroller = app.scroller;
-    if (OverlayView* view = app.platform.overlays) view->move(OverlayBox::caption, 0.0f, scroller.scroller_top);
-    app.run.input_count = static_cast<std::int16_t>(app.run.input_limit / 2);
+void caption_moved(Scene& scene) {
+    const ScrollerState& scroller = scene.scroller;
+    if (OverlayView* view = scene.platform.overlays) view->move(OverlayBox::caption, 0.0f, scroller.scroller_top);
+    scene.run.input_count = static_cast<std::int16_t>(scene.run.input_limit / 2);
 }
 
-void start_caption(App& app, float window_height) {
-    ScrollerState& scroller = app.scroller;
-    const float window_width = app.platform.system.screen_width_twips();
+void start_caption(Scene& scene, float window_height) {
+    ScrollerState& scroller = scene.scroller;
+    const float window_width = scene.platform.system.screen_width_twips();
     scroller.scroller_top = window_height;  // just below the bottom edge
     scroller.caption_index += 1;
-    if (scroller.caption_index > app.lists.caption_count) scroller.caption_index = 1;
-    if (OverlayView* view = app.platform.overlays) {
+    if (scroller.caption_index > scene.lists.caption_count) scroller.caption_index = 1;
+    if (OverlayView* view = scene.platform.overlays) {
         view->place(OverlayBox::caption, 0.0f, scroller.scroller_top, window_width, caption_box_height);
-        view->set_text(OverlayBox::caption, app.lists.captions[static_cast<std::size_t>(scroller.caption_index)]);
+        view->set_text(OverlayBox::caption, scene.lists.captions[static_cast<std::size_t>(scroller.caption_index)]);
         view->set_visible(OverlayBox::caption, true);
     }
     scroller.scroller_phase = 1;
@@ -77,55 +77,55 @@ ClockText format_clock_text(const TimeOfDay& time, std::string_view morning, std
     return text;
 }
 
-void handle_time(App& app) {
-    if (!flag_on(app.settings.show_time)) return;
-    OverlayView* view = app.platform.overlays;
+void handle_time(Scene& scene) {
+    if (!flag_on(scene.settings.show_time)) return;
+    OverlayView* view = scene.platform.overlays;
     if (!view) return;
-    const TimeReading reading = read_time(app.platform.local_clock);
+    const TimeReading reading = read_time(scene.platform.local_clock);
     const ClockText text = format_clock_text(reading.time, reading.morning, reading.afternoon);
     view->set_text(OverlayBox::clock, text.view());
     view->set_visible(OverlayBox::clock, true);
 }
 
-void handle_scroller(App& app) {
-    ScrollerState& scroller = app.scroller;
-    if (app.settings.scroller_active == 0 || app.lists.caption_count == 0) return;
+void handle_scroller(Scene& scene) {
+    ScrollerState& scroller = scene.scroller;
+    if (scene.settings.scroller_active == 0 || scene.lists.caption_count == 0) return;
     if (scroller.scroller_countdown != 0) {
         scroller.scroller_countdown -= 1;
         if (scroller.scroller_countdown > 0) return;
     }
     // Positions are twips held in single precision and compared as such.
-    const float window_height = app.platform.system.screen_height_twips();
-    if (scroller.scroller_phase == 0) start_caption(app, window_height);
+    const float window_height = scene.platform.system.screen_height_twips();
+    if (scroller.scroller_phase == 0) start_caption(scene, window_height);
     if (scroller.scroller_phase == 1) {
         if (window_height - caption_box_height >= scroller.scroller_top) {
             scroller.scroller_phase = 2;
             scroller.scroller_countdown = caption_rest_frames;
         } else {
-            scroller.scroller_top -= pixel_height_twips(app);
-            caption_moved(app);
+            scroller.scroller_top -= pixel_height_twips(scene);
+            caption_moved(scene);
         }
     }
     if (scroller.scroller_phase == 2) {
         if (window_height + caption_sink_depth > scroller.scroller_top) {
-            scroller.scroller_top += pixel_height_twips(app);
-            caption_moved(app);
+            scroller.scroller_top += pixel_height_twips(scene);
+            caption_moved(scene);
         } else {
             scroller.scroller_phase = 0;
-            scroller.scroller_countdown = app.run.scroller_period;
+            scroller.scroller_countdown = scene.run.scroller_period;
         }
     }
 }
 
-void place_time_box(App& app) {
-    OverlayView* view = app.platform.overlays;
+void place_time_box(Scene& scene) {
+    OverlayView* view = scene.platform.overlays;
     if (!view) return;
-    const float left = app.platform.system.screen_width_twips() - clock_box_width;
+    const float left = scene.platform.system.screen_width_twips() - clock_box_width;
     view->place(OverlayBox::clock, left, 0.0f, clock_box_width, clock_box_height);
 }
 
-void hide_overlays(App& app) {
-    if (OverlayView* view = app.platform.overlays) {
+void hide_overlays(Scene& scene) {
+    if (OverlayView* view = scene.platform.overlays) {
         view->set_visible(OverlayBox::caption, false);
         view->set_visible(OverlayBox::clock, false);
     }

@@ -5,11 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/overlay_view.h"
+#include "ports/local_clock.h"
+#include "ports/overlay_view.h"
 
 namespace kolvane {
 
-struct App;
+struct Scene;
 
 // Fixed geometry of the boxes, in twips.
 inline constexpr float caption_box_height = 420.0f;
@@ -31,14 +32,14 @@ inline constexpr BoxStyle caption_style{0x000080u, 0xFFFFFFu, "Arial", 14.25f, f
 inline constexpr BoxStyle clock_style{0x000000u, 0xFFFF00u, "Arial", 8.25f, true};
 
 // Once per frame: the clock shows the time of day when show_time is on.
-void handle_time(App& app);
+void handle_time(Scene& scene);
 // Once per frame, last: starts, raises, rests and sinks the caption line.
-void handle_scroller(App& app);
+void handle_scroller(Scene& scene);
 
 // The clock box in the top right corner of the scene.
-void place_time_box(App& app);
+void place_time_box(Scene& scene);
 // Both boxes hidden.
-void hide_overlays(App& app);
+void hide_overlays(Scene& scene);
 
 // The time of day as "hh:mm:ss" on a 12-hour clock, a blank and the designator of its half of the day.
 struct ClockText {

@@ -3,10 +3,10 @@
 
 namespace kolvane {
 
-struct App;
+struct Scene;
 
 // Counts the frames in which the caption line is idle and, after rotation_period of them, brings
 // the next picture on with the next transition and clears every sprite.
-void handle_picture_rotation(App& app);
+void handle_picture_rotation(Scene& scene);
 
 }  // namespace kolvane

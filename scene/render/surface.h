@@ -53,8 +53,9 @@ struct PixelRect {
     bool empty() const { return width <= 0 || height <= 0; }
 };
 
-// Copies width x height pixels from (src_x, src_y) of src to (x, y) of dest, two different
-// surfaces. Only pixels inside both take part; returns the rectangle of dest written (empty when none).
+// Copies width x height pixels from (src_x, src_y) of src to (x, y) of dest. Only pixels inside both
+// take part; returns the rectangle of dest written (empty when none). src may be dest itself only for
+// the same rectangle (the persistent image shares the clean background): the pixels then stay as they are.
 PixelRect bit_blt(Surface& dest, int x, int y, int width, int height, const Surface& src, int src_x, int src_y,
                   RasterOp op);
 

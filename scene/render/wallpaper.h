@@ -4,13 +4,13 @@
 
 namespace kolvane {
 
-struct App;
+struct Scene;
 
 inline constexpr const char* wallpaper_file_name = "Kolvane Image.bmp";
 
 // The snapshot's file: in the Windows directory.
-std::string wallpaper_path(const App& app);
+std::string wallpaper_path(const Scene& scene);
 // Composes the snapshot in ascreen's persistent image, writes it and makes it the desktop wallpaper.
-void save_wallpaper(App& app);
+void save_wallpaper(Scene& scene);
 
 }  // namespace kolvane

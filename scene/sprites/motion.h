@@ -4,12 +4,12 @@
 
 namespace kolvane {
 
-struct App;
+struct Scene;
 
-// The once-per-frame simulation step; ends with the background rotation.
-void move_sprites(App& app);
+// The once-per-frame simulation step: stars, the launch attempt, then every slot's move and animation.
+void move_sprites(Scene& scene);
 
 // Places a twinkling star in a free slot.
-void do_star(App& app, std::int32_t slot);
+void do_star(Scene& scene, std::int32_t slot);
 
 }  // namespace kolvane

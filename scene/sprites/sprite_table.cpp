@@ -3,17 +3,11 @@
 
 #include <utility>
 
-#include "scene/render/compositor.h"
-#include "startup/app.h"
-#include "startup/chance.h"
+#include "scene/scene.h"
 
 namespace kolvane {
 
 namespace {
-
-constexpr std::int32_t sprite_count = 25;
-constexpr std::int32_t launchable_kinds = 11;
-constexpr std::int32_t end_of_sequence = -1;
 
 // Frames 1 to 19: the single pictures of the sheet.
 constexpr FrameRect single_frames[] = {
@@ -69,35 +63,30 @@ std::int32_t depth_of(const SpriteTable& table, std::int16_t slot) {
 
 }  // namespace
 
-void init_sprites(App& app) {
-    app.scroller.caption_index = 0;
-    app.scroller.scroller_countdown = app.run.scroller_period;
-    app.scroller.scroller_phase = 0;
-    build_speed_tables(app);
-    SpriteTable& table = app.sprites;
-    table.launch_countdown = app.run.launch_interval - 10;
+void init_sprites(Scene& scene) {
+    scene.scroller.caption_index = 0;
+    scene.scroller.scroller_countdown = scene.run.scroller_period;
+    scene.scroller.scroller_phase = 0;
+    build_speed_tables(scene.speed, scene.run.screen_width, scene.run.screen_height);
+    SpriteTable& table = scene.sprites;
+    table.launch_countdown = scene.run.launch_interval - 10;
     fill_frame_table(table);
     fill_anim_table(table);
     table.max_sprites = sprite_count;
-    sprites_reset(app);
+    sprites_reset(scene);
     for (std::int32_t i = 1; i <= sprite_count; ++i) table.draw_order[i] = static_cast<std::int16_t>(i);
     table.freed_count = 0;
-    table.next_kind = app.random.pick(launchable_kinds);
+    table.next_kind = scene.random.pick(launchable_kinds);
 }
 
-void sprites_reset(App& app) {
-    SpriteTable& table = app.sprites;
-    for (std::int32_t i = 1; i <= table.max_sprites; ++i) sprite_off(app, i);
+void sprites_reset(Scene& scene) {
+    SpriteTable& table = scene.sprites;
+    for (std::int32_t i = 1; i <= table.max_sprites; ++i) sprite_off(scene, i);
     for (std::int32_t k = 1; k < kind_capacity; ++k) table.kind_count[k] = 0;
 }
 
-void sprites_clear(App& app) {
-    blit_old_sprites(app);
-    sprites_reset(app);
-}
-
-void sprite_off(App& app, std::int32_t slot, bool keep_count) {
-    SpriteSlot& s = app.sprites.slot[slot];
+void sprite_off(Scene& scene, std::int32_t slot, bool keep_count) {
+    SpriteSlot& s = scene.sprites.slot[slot];
     // Only a live sprite is counted, so freeing a free slot must not lower its old kind's counter.
     const bool was_live = s.active != 0;
     s.frame = 0;
@@ -105,7 +94,7 @@ void sprite_off(App& app, std::int32_t slot, bool keep_count) {
     s.anim = 0;
     s.anim_end = 0;
     s.anim_step = 0;
-    s.motion = 0;
+    s.motion = Motion::none;
     s.wander_vy = 0;
     s.wander_vx = 0;
     s.wander_ax = 0;
@@ -113,20 +102,20 @@ void sprite_off(App& app, std::int32_t slot, bool keep_count) {
     s.ax = 0;
     s.masked = 1;
     if (keep_count || !was_live) return;
-    std::int16_t& count = app.sprites.kind_count[s.kind];
+    std::int16_t& count = scene.sprites.kind_count[s.kind];
     count = static_cast<std::int16_t>(count - 1);
     if (count < 1) count = 0;
 }
 
-void setsprite_anim(App& app, std::int32_t slot, std::int32_t sequence) {
-    SpriteSlot& s = app.sprites.slot[slot];
+void setsprite_anim(Scene& scene, std::int32_t slot, std::int32_t sequence) {
+    SpriteSlot& s = scene.sprites.slot[slot];
     s.anim = sequence;
     s.anim_step = 0;
-    s.frame = app.sprites.anim_table[sequence][1];
+    s.frame = scene.sprites.anim_table[sequence][1];
 }
 
-void sort_sprites(App& app) {
-    SpriteTable& table = app.sprites;
+void sort_sprites(Scene& scene) {
+    SpriteTable& table = scene.sprites;
     for (std::int32_t i = 2; i <= table.max_sprites; ++i) {
         std::int16_t& a = table.draw_order[i - 1];
         std::int16_t& b = table.draw_order[i];

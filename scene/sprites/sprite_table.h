@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 
+#include "scene/sprites/objects.h"
+
 namespace kolvane {
 
-struct App;
+struct Scene;
 
 inline constexpr int sprite_slot_capacity = 501;  // slots 0 to 500; the scene uses 1 to max_sprites
 inline constexpr int frame_count = 81;             // frames 0 to 80
@@ -23,7 +25,7 @@ struct SpriteSlot {
     double ax = 0;
     double wander_vx = 0, wander_vy = 0;
     double wander_ax = 0, wander_ay = 0;
-    std::int32_t motion = 0;
+    Motion motion = Motion::none;
     std::int32_t masked = 0;
     std::int32_t anim = 0;
     std::int32_t anim_step = 0;
@@ -62,16 +64,14 @@ struct SpriteTable {
 };
 
 // Builds the frame and animation tables, empties the table and readies the launch counters.
-void init_sprites(App& app);
+void init_sprites(Scene& scene);
 // Frees every slot and zeroes the per-kind counters; draw_order stays.
-void sprites_reset(App& app);
-// Erases every live sprite from the composed frame, then resets the table.
-void sprites_clear(App& app);
+void sprites_reset(Scene& scene);
 // Frees one slot; keep_count leaves the kind's counter alone (the launcher reuses the slot at once).
-void sprite_off(App& app, std::int32_t slot, bool keep_count = false);
+void sprite_off(Scene& scene, std::int32_t slot, bool keep_count = false);
 // Starts an animation sequence on a slot, showing its first frame at once.
-void setsprite_anim(App& app, std::int32_t slot, std::int32_t sequence);
+void setsprite_anim(Scene& scene, std::int32_t slot, std::int32_t sequence);
 // One bubble pass of draw_order by the depth of each slot's current frame.
-void sort_sprites(App& app);
+void sort_sprites(Scene& scene);
 
 }  // namespace kolvane

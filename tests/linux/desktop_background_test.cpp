@@ -68,7 +68,7 @@ TEST_F(FakeProgram, TheWallpaperRequestRunsGsettingsOnGnome) {
     fake("gsettings", "echo \"$@\" >> '" + log_.string() + "'");
     setenv("XDG_CURRENT_DESKTOP", "GNOME", 1);
     LinuxSystem system;
-    system.system_parameters_info(20, 0, "/data/Kolvane Image.bmp", 3);
+    system.set_desktop_wallpaper("/data/Kolvane Image.bmp");
     EXPECT_EQ(calls(), "set org.gnome.desktop.background picture-uri file:///data/Kolvane%20Image.bmp\n"
                        "set org.gnome.desktop.background picture-uri-dark file:///data/Kolvane%20Image.bmp\n");
 }
@@ -77,7 +77,7 @@ TEST_F(FakeProgram, OtherDesktopsAreLeftAlone) {
     fake("gsettings", "echo \"$@\" >> '" + log_.string() + "'");
     setenv("XDG_CURRENT_DESKTOP", "KDE", 1);
     LinuxSystem system;
-    system.system_parameters_info(20, 0, "/data/Kolvane Image.bmp", 3);
+    system.set_desktop_wallpaper("/data/Kolvane Image.bmp");
     EXPECT_EQ(calls(), "");
 }
 

@@ -14,7 +14,7 @@
 
 #include "platform/sdl/mixer_channel.h"
 #include "scene/audio.h"
-#include "startup/app.h"
+#include "app/app.h"
 #include "tests/test_app.h"
 
 namespace kolvane::sdl {
@@ -130,20 +130,20 @@ TEST_F(DiskAudio, AMidiTuneAndAWavEffectSoundTogether) {
         start(wav, "WaveAudio", dir.path() / "tone.wav");
         ASSERT_TRUE(audio.is_open());
         ASSERT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1);
-        EXPECT_EQ(midi.mode(), media_playing);
-        EXPECT_EQ(wav.mode(), media_playing);
+        EXPECT_EQ(midi.mode(), MediaMode::playing);
+        EXPECT_EQ(wav.mode(), MediaMode::playing);
         // The effect stops after its second; the tune goes on.
         const auto begun = std::chrono::steady_clock::now();
-        while (wav.mode() == media_playing && std::chrono::steady_clock::now() - begun < std::chrono::seconds(5))
+        while (wav.mode() == MediaMode::playing && std::chrono::steady_clock::now() - begun < std::chrono::seconds(5))
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         const auto effect_length = std::chrono::steady_clock::now() - begun;
-        EXPECT_EQ(wav.mode(), media_stopped);
+        EXPECT_EQ(wav.mode(), MediaMode::stopped);
         EXPECT_GE(effect_length, std::chrono::milliseconds(800));
-        EXPECT_EQ(midi.mode(), media_playing);
+        EXPECT_EQ(midi.mode(), MediaMode::playing);
         std::this_thread::sleep_for(std::chrono::milliseconds(800));
         midi.command("Close");
         wav.command("Close");
-        EXPECT_EQ(midi.mode(), media_stopped);
+        EXPECT_EQ(midi.mode(), MediaMode::stopped);
     }
     const Recording r = read_recording(rate, format, channels);
     ASSERT_GT(r.mono.size(), static_cast<std::size_t>(rate));
@@ -178,24 +178,24 @@ protected:
 };
 
 TEST_F(ChannelsOverTheEngine, AMissingOrUnplayableFileFreesItsChannelAtTheNextStatusReport) {
-    launch_midi(t.app, (dir.path() / "gone.mid").string());
-    EXPECT_EQ(t.app.audio.midi_busy, 1);
-    MMControl1_StatusUpdate(t.app);
-    EXPECT_EQ(t.app.audio.midi_busy, 0);
+    launch_midi(t.app.scene, (dir.path() / "gone.mid").string());
+    EXPECT_EQ(t.app.scene.audio.midi_busy, 1);
+    MMControl1_StatusUpdate(t.app.scene);
+    EXPECT_EQ(t.app.scene.audio.midi_busy, 0);
 
     testing::write_file(dir.path() / "noise.wav", "this is not a sound file");
-    launch_wav(t.app, (dir.path() / "noise.wav").string());
-    EXPECT_EQ(t.app.audio.wav_busy, 1);
-    MMControl2_StatusUpdate(t.app);
-    EXPECT_EQ(t.app.audio.wav_busy, 0);
+    launch_wav(t.app.scene, (dir.path() / "noise.wav").string());
+    EXPECT_EQ(t.app.scene.audio.wav_busy, 1);
+    MMControl2_StatusUpdate(t.app.scene);
+    EXPECT_EQ(t.app.scene.audio.wav_busy, 0);
 
     // A real file after them plays, and the busy channel ignores a second request.
-    launch_wav(t.app, (dir.path() / "tone.wav").string());
-    MMControl2_StatusUpdate(t.app);
-    EXPECT_EQ(t.app.audio.wav_busy, 1);
-    EXPECT_EQ(wav.mode(), media_playing);
-    audio_off(t.app);
-    EXPECT_EQ(wav.mode(), media_stopped);
+    launch_wav(t.app.scene, (dir.path() / "tone.wav").string());
+    MMControl2_StatusUpdate(t.app.scene);
+    EXPECT_EQ(t.app.scene.audio.wav_busy, 1);
+    EXPECT_EQ(wav.mode(), MediaMode::playing);
+    audio_off(t.app.scene);
+    EXPECT_EQ(wav.mode(), MediaMode::stopped);
 }
 
 TEST(NoSoundDevice, EveryFileIsSilenceAndEveryChannelFree) {
@@ -207,13 +207,13 @@ TEST(NoSoundDevice, EveryFileIsSilenceAndEveryChannelFree) {
     t.app.platform.wav = &wav;
     testing::TempDir dir;
     testing::write_file(dir.path() / "tone.wav", sine_wav(1000, 0.5));
-    launch_wav(t.app, (dir.path() / "tone.wav").string());
-    launch_midi(t.app, (dir.path() / "tone.wav").string());
+    launch_wav(t.app.scene, (dir.path() / "tone.wav").string());
+    launch_midi(t.app.scene, (dir.path() / "tone.wav").string());
     EXPECT_FALSE(audio.is_open());
-    MMControl1_StatusUpdate(t.app);
-    MMControl2_StatusUpdate(t.app);
-    EXPECT_EQ(t.app.audio.midi_busy, 0);
-    EXPECT_EQ(t.app.audio.wav_busy, 0);
+    MMControl1_StatusUpdate(t.app.scene);
+    MMControl2_StatusUpdate(t.app.scene);
+    EXPECT_EQ(t.app.scene.audio.midi_busy, 0);
+    EXPECT_EQ(t.app.scene.audio.wav_busy, 0);
     unsetenv("SDL_AUDIODRIVER");
 }
 

@@ -11,7 +11,7 @@
 #include "platform/sdl/screen_layers.h"
 #include "platform/sdl/text_painter.h"
 #include "scene/render/overlays.h"
-#include "startup/app.h"
+#include "app/app.h"
 #include "tests/allocation_counter.h"
 #include "tests/test_app.h"
 
@@ -166,20 +166,20 @@ TEST_F(OverlayBoxesTest, TheEngineRaisesTheCaptionOnePixelPerFrameAndShowsTheClo
     app.settings.show_time = "1";
     app.lists.caption_count = 1;
     app.lists.captions[1] = "A caption";
-    app.scroller = {0, 1, 0, 0.0f};
-    place_time_box(app);
+    app.scene.scroller = {0, 1, 0, 0.0f};
+    place_time_box(app.scene);
 
-    handle_time(app);
+    handle_time(app.scene);
     EXPECT_TRUE(layers.layer_visible(Layer::clock));
     EXPECT_GT(count_colour(target.get(), layers.layer_rect(Layer::clock), 0xFFFF00u).pixels, 40);
 
     for (int frame = 1; frame <= 28; ++frame) {
-        handle_scroller(app);
+        handle_scroller(app.scene);
         ASSERT_EQ(layers.layer_rect(Layer::caption).y, 480 - frame) << frame;
     }
     EXPECT_EQ(rgb_at(target.get(), 10, 479), 0x000080u);
     EXPECT_EQ(rgb_at(target.get(), 10, 451), 0x203040u);
-    handle_scroller(app);  // in view: the rise ends and the box already goes down one pixel
+    handle_scroller(app.scene);  // in view: the rise ends and the box already goes down one pixel
     EXPECT_EQ(layers.layer_rect(Layer::caption).y, 453);
     EXPECT_EQ(rgb_at(target.get(), 10, 452), 0x203040u);
 }

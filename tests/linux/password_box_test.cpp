@@ -5,17 +5,17 @@
 
 #include <memory>
 
-#include "password/password_prompt.h"
+#include "scene/password_prompt.h"
 #include "scene/scene_window.h"
 #include "platform/sdl/password_box.h"
-#include "startup/app.h"
+#include "app/app.h"
 #include "tests/test_app.h"
 
 namespace kolvane::sdl {
 namespace {
 
 // The scene window as far as the prompt needs it: closing the prompt hides the box.
-class PromptWindow : public SceneWindow {
+class PromptWindow : public FullScreenWindow {
 public:
     explicit PromptWindow(PasswordBox*& box) : box_(box) {}
     void set_mouse_position(int, int) override {}
@@ -45,13 +45,13 @@ protected:
         box = std::make_unique<PasswordBox>(t.app, layers, *fonts, 96);
         box_ptr = box.get();
         t.app.platform.scene_window = &window;
-        t.app.run.saver_running = true;
+        t.app.scene.run.saver_running = true;
     }
     // What the scene does when the input test fires with the password switch on.
     void prompt_comes_up() {
-        t.app.run.password_prompt_up = 1;
+        t.app.scene.run.password_prompt_up = 1;
         window.show_password_prompt();
-        password_prompt_load(t.app);
+        password_prompt_load(t.app.scene);
     }
     void type(const char* utf8) { box->text_input(utf8); }
     void press(SDL_Keycode key, Uint16 modifiers = 0) { box->key(key, modifiers); }
@@ -92,8 +92,8 @@ TEST_F(PasswordBoxTest, TheRightPasswordInAnyCaseEndsTheScene) {
     type("7");
     EXPECT_EQ(box->typed(), "oRBIT7");
     press(SDLK_RETURN);
-    EXPECT_EQ(t.app.run.exit_requested, 1);
-    EXPECT_EQ(t.app.run.password_prompt_up, 0);
+    EXPECT_EQ(t.app.scene.run.exit_requested, 1);
+    EXPECT_EQ(t.app.scene.run.password_prompt_up, 0);
     EXPECT_FALSE(box->visible());
     EXPECT_TRUE(t.system.boxes.empty());
     // The box has gone from the window: the scene shows there again.
@@ -108,15 +108,15 @@ TEST_F(PasswordBoxTest, AWrongPasswordIsClearedAndRefusedWithTheMessage) {
     ASSERT_EQ(t.system.boxes.size(), 1u);
     EXPECT_EQ(std::get<0>(t.system.boxes[0]), wrong_password_text);
     EXPECT_EQ(std::get<1>(t.system.boxes[0]), "Passwords");
-    EXPECT_EQ(std::get<2>(t.system.boxes[0]), 48u);
+    EXPECT_EQ(std::get<2>(t.system.boxes[0]), MessageKind::warning);
     EXPECT_TRUE(box->visible());
     EXPECT_TRUE(box->typed().empty());
     EXPECT_EQ(box->focus(), PromptFocus::entry);
-    EXPECT_EQ(t.app.run.password_prompt_up, 1);
-    EXPECT_EQ(t.app.run.exit_requested, 0);
+    EXPECT_EQ(t.app.scene.run.password_prompt_up, 1);
+    EXPECT_EQ(t.app.scene.run.exit_requested, 0);
     type("orbit");
     press(SDLK_RETURN);
-    EXPECT_EQ(t.app.run.exit_requested, 1);
+    EXPECT_EQ(t.app.scene.run.exit_requested, 1);
 }
 
 TEST_F(PasswordBoxTest, BackspaceTabSpaceAndEscape) {
@@ -140,10 +140,10 @@ TEST_F(PasswordBoxTest, BackspaceTabSpaceAndEscape) {
     EXPECT_EQ(box->focus(), PromptFocus::cancel);
     press(SDLK_SPACE);  // Cancel: the prompt closes, the scene goes on
     EXPECT_FALSE(box->visible());
-    EXPECT_EQ(t.app.run.exit_requested, 0);
-    EXPECT_EQ(t.app.run.password_prompt_up, 0);
-    EXPECT_EQ(t.app.run.repaint_request, 1);
-    EXPECT_EQ(t.app.run.input_count, 0);
+    EXPECT_EQ(t.app.scene.run.exit_requested, 0);
+    EXPECT_EQ(t.app.scene.run.password_prompt_up, 0);
+    EXPECT_EQ(t.app.scene.run.repaint_request, 1);
+    EXPECT_EQ(t.app.scene.run.input_count, 0);
 }
 
 TEST_F(PasswordBoxTest, ClicksOnOkAndCancel) {
@@ -152,12 +152,12 @@ TEST_F(PasswordBoxTest, ClicksOnOkAndCancel) {
     const SDL_Rect cancel = box->cancel_rect();
     box->click(cancel.x + 2, cancel.y + 2);
     EXPECT_FALSE(box->visible());
-    EXPECT_EQ(t.app.run.exit_requested, 0);
+    EXPECT_EQ(t.app.scene.run.exit_requested, 0);
 
     prompt_comes_up();
     const SDL_Rect ok = box->ok_rect();
     box->click(ok.x + ok.w / 2, ok.y + ok.h / 2);  // an empty password and an empty entry
-    EXPECT_EQ(t.app.run.exit_requested, 1);
+    EXPECT_EQ(t.app.scene.run.exit_requested, 1);
 }
 
 TEST_F(PasswordBoxTest, CharactersBeyondAsciiCompareByTheCodePagesCaseRules) {
@@ -165,23 +165,23 @@ TEST_F(PasswordBoxTest, CharactersBeyondAsciiCompareByTheCodePagesCaseRules) {
     prompt_comes_up();
     type("\xC3\x89T\xC3\x89");  // ÉTÉ typed
     press(SDLK_RETURN);
-    EXPECT_EQ(t.app.run.exit_requested, 1);
+    EXPECT_EQ(t.app.scene.run.exit_requested, 1);
 }
 
 TEST_F(PasswordBoxTest, TheTimeLimitClosesTheBox) {
     prompt_comes_up();
     type("x");
     // A frame wait that lasts past the limit: the scene's timer closes the prompt inside it.
-    t.app.run.frame_start = static_cast<std::int32_t>(t.system.clock_ms);
-    t.app.run.frame_delay = password_prompt_timeout_ms - 1;
-    frame_wait(t.app);
+    t.app.scene.run.frame_start = static_cast<std::int32_t>(t.system.clock_ms);
+    t.app.scene.run.frame_delay = password_prompt_timeout_ms - 1;
+    frame_wait(t.app.scene);
     EXPECT_TRUE(box->visible());
-    t.app.run.frame_start = static_cast<std::int32_t>(t.system.clock_ms);
-    t.app.run.frame_delay = 10;
-    frame_wait(t.app);
+    t.app.scene.run.frame_start = static_cast<std::int32_t>(t.system.clock_ms);
+    t.app.scene.run.frame_delay = 10;
+    frame_wait(t.app.scene);
     EXPECT_FALSE(box->visible());
-    EXPECT_EQ(t.app.run.password_prompt_up, 0);
-    EXPECT_EQ(t.app.run.exit_requested, 0);
+    EXPECT_EQ(t.app.scene.run.password_prompt_up, 0);
+    EXPECT_EQ(t.app.scene.run.exit_requested, 0);
     EXPECT_EQ(rgb_at(400, 300), 0x102030u);
 }
 

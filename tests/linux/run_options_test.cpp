@@ -1,8 +1,12 @@
 // The Linux command line: classic switches, the hack conventions, and settings that hold for one run only.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
 #include "platform/sdl/run_options.h"
-#include "startup/app.h"
 #include "startup/settings.h"
 #include "tests/test_app.h"
 
@@ -100,13 +104,71 @@ TEST(OverrideStore, ReadsSeeTheRunsSettingsAndTheStoreKeepsItsOwn) {
     EXPECT_EQ(store.get(app_name, config_section, "frame_rate", "1"), "20");
 
     // Every load of the settings during the run sees them; the stored values are untouched.
-    App app(Platform{t.system, store, t.registry});
-    app.startup.windows_dir = "C:\\WINDOWS\\";
-    ASSERT_TRUE(load_settings(app));
-    EXPECT_EQ(app.settings.frame_rate, 20);
-    EXPECT_FALSE(flag_on(app.settings.audio_on));
+    Settings settings;
+    ASSERT_TRUE(load_settings(store, t.system, settings));
+    EXPECT_EQ(settings.frame_rate, 20);
+    EXPECT_FALSE(flag_on(settings.audio_on));
     EXPECT_EQ(t.store.value("frame_rate"), "30");
     EXPECT_FALSE(t.store.has("audio_on"));
+}
+
+// The option file the screen-saver daemon's settings read offers exactly the options the program
+// takes, with the ranges and defaults of the settings table.
+TEST(HackOptionFile, AgreesWithTheSettingsTable) {
+    std::ifstream in(KOLVANE_HACK_XML);
+    ASSERT_TRUE(in) << KOLVANE_HACK_XML;
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    const std::string xml = buffer.str();
+    const auto attribute = [](const std::string& element, const std::string& name) {
+        std::smatch m;
+        const std::regex pattern("\\s" + name + "=\"([^\"]*)\"");
+        return std::regex_search(element, m, pattern) ? m[1].str() : std::string("(none)");
+    };
+    std::set<std::string> seen;
+    const std::regex element_pattern("<(number|boolean)\\s[^>]*>");
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), element_pattern); it != std::sregex_iterator(); ++it) {
+        const std::string element = it->str();
+        const std::string id = attribute(element, "id");
+        if (id == "showfps") continue;  // the frame-rate counter is an option of the hack, not a setting
+        seen.insert(id);
+        const SettingField* field = nullptr;
+        for (const SettingField& f : settings_table())
+            if (f.option.name && id == f.option.name) field = &f;
+        ASSERT_NE(field, nullptr) << "the option file offers --" << id << ", which the program does not take";
+        if ((*it)[1] == "number") {
+            EXPECT_EQ(field->type, SettingType::whole) << id;
+            EXPECT_EQ(attribute(element, "arg"), "--" + id + " %");
+            EXPECT_EQ(attribute(element, "low"), std::to_string(field->option.low)) << id;
+            EXPECT_EQ(attribute(element, "high"), std::to_string(field->option.high)) << id;
+            EXPECT_EQ(attribute(element, "default"), field->fallback) << id;
+            EXPECT_TRUE(parse({"--" + id, attribute(element, "default")}).error.empty()) << id;
+        } else {
+            EXPECT_EQ(field->type, SettingType::flag) << id;
+            // A flag that is on by default is offered as the switch that turns it off.
+            EXPECT_EQ(std::string(field->fallback), "1") << id;
+            EXPECT_EQ(attribute(element, "arg-unset"), "--no-" + id);
+            EXPECT_EQ(parse({"--no-" + id}).settings.at(field->key), "0") << id;
+        }
+    }
+    for (const SettingField& f : settings_table()) {
+        if (f.option.name) {
+            EXPECT_TRUE(seen.count(f.option.name)) << "the option file lacks --" << f.option.name;
+        }
+    }
+}
+
+// Every setting with a range is taken on the command line only inside that range.
+TEST(SettingOptions, TakeTheTableRangesAndNothingOutside) {
+    for (const SettingField& f : settings_table()) {
+        if (!f.option.name || f.type != SettingType::whole) continue;
+        const std::string name = std::string("--") + f.option.name;
+        EXPECT_EQ(parse({name, std::to_string(f.option.low)}).settings.at(f.key), std::to_string(f.option.low));
+        EXPECT_EQ(parse({name, std::to_string(f.option.high)}).settings.at(f.key), std::to_string(f.option.high));
+        EXPECT_FALSE(parse({name, std::to_string(f.option.low - 1)}).error.empty()) << name;
+        EXPECT_FALSE(parse({name, std::to_string(f.option.high + 1)}).error.empty()) << name;
+        EXPECT_NE(usage_text().find(name + " <" + std::to_string(f.option.low) + ".."), std::string::npos) << name;
+    }
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include "platform/sdl/sdl_scene_window.h"
 #include "scene/scene_pictures.h"
 #include "scene/scene_window.h"
-#include "startup/app.h"
+#include "app/app.h"
 #include "tests/test_app.h"
 
 namespace kolvane::sdl {
@@ -97,17 +97,17 @@ TEST_F(SceneWindowTest, AKeyThatTypesLiftsTheCountAboveTheLimit) {
     push_key(SDLK_LSHIFT);
     push_key(SDLK_F5);
     system.pump_events(0);
-    EXPECT_EQ(app.run.input_count, 0);
+    EXPECT_EQ(app.scene.run.input_count, 0);
     push_key(SDLK_q);
     system.pump_events(0);
-    EXPECT_EQ(app.run.input_count, app.run.input_limit + 1);
+    EXPECT_EQ(app.scene.run.input_count, app.scene.run.input_limit + 1);
 }
 
 TEST_F(SceneWindowTest, EachMouseMoveOverTheSceneCountsOnce) {
     for (int i = 0; i < 5; ++i) push_motion(window_id);
     push_motion(window_id + 100);  // over some other window
     system.pump_events(0);
-    EXPECT_EQ(app.run.input_count, 5);
+    EXPECT_EQ(app.scene.run.input_count, 5);
 }
 
 TEST_F(SceneWindowTest, KeysTypedIntoThePromptAreNotSceneInput) {
@@ -122,23 +122,23 @@ TEST_F(SceneWindowTest, KeysTypedIntoThePromptAreNotSceneInput) {
         push(text);
     }
     system.pump_events(0);
-    EXPECT_EQ(app.run.input_count, 0);
+    EXPECT_EQ(app.scene.run.input_count, 0);
     EXPECT_EQ(prompt->typed(), std::string(30, 'x'));
     window->close_password_prompt();
     EXPECT_FALSE(prompt->visible());
 }
 
 TEST_F(SceneWindowTest, AQuitRequestStopsTheSceneInOrder) {
-    app.run.saver_running = true;
-    app.run.unload_locked = 1;
+    app.scene.run.saver_running = true;
+    app.scene.run.unload_locked = 1;
     system.show_cursor(false);
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     push(quit);
     system.pump_events(0);
     // The unload is refused, but the scene has let go of everything and stops at its next frame.
-    EXPECT_FALSE(app.run.saver_running);
-    EXPECT_EQ(app.run.unload_locked, 1);
+    EXPECT_FALSE(app.scene.run.saver_running);
+    EXPECT_EQ(app.scene.run.unload_locked, 1);
     EXPECT_GE(system.show_cursor(true), 1);
 }
 
@@ -181,20 +181,20 @@ TEST_F(SceneWindowTest, AWholeSceneRunsUntilAKeyEndsIt) {
     store.set("install_path", dir.folder());
     store.set("frame_rate", "20");
     app.startup.windows_dir = dir.folder();
-    app.run.test_mode = 1;  // a scene in the program's own window, as --window runs it
-    app.run.saver_running = true;
+    app.scene.run.test_mode = 1;  // a scene in the program's own window, as --window runs it
+    app.scene.run.saver_running = true;
     FolderPictures none(dir.folder());  // no pictures: the scene runs on black ones
-    load_scene_pictures(app, none);
+    load_scene_pictures(app.scene, none);
     SDL_AddTimer(600, press_a_key, &window_id);
     const std::uint32_t start = system.time_get_time();
-    run_scene_window(app);
+    run_scene_window(app.scene);
     const std::uint32_t ran = system.time_get_time() - start;
-    EXPECT_FALSE(app.run.saver_running);
+    EXPECT_FALSE(app.scene.run.saver_running);
     EXPECT_FALSE(window->is_open());
     EXPECT_GE(ran, 550u);
     EXPECT_LT(ran, 3000u);
     // About 30 frames of 20 ms ran before the key: the block counter moved on.
-    EXPECT_GT(app.run.frame_counter, 10);
+    EXPECT_GT(app.scene.run.frame_counter, 10);
     EXPECT_GE(system.show_cursor(true), 1);  // the pointer was shown again
 }
 

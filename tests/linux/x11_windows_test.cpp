@@ -6,6 +6,7 @@
 
 #include "platform/sdl/linux_system.h"
 #include "platform/sdl/x11_windows.h"
+#include "startup/system_services.h"
 
 namespace kolvane::sdl {
 namespace {
@@ -60,15 +61,13 @@ TEST(ScreenSaverState, RecordedAndTheWallpaperHandedOn) {
     LinuxSystem system;
     std::string wallpaper;
     system.set_wallpaper_setter([&](const std::string& path) { wallpaper = path; });
-    system.system_parameters_info(97, -1, nullptr, 0);
-    system.system_parameters_info(17, 0, nullptr, 0);
+    system_keys_off(system);
     EXPECT_TRUE(system.saver_running_state());
     EXPECT_FALSE(system.saver_active_state());
-    system.system_parameters_info(97, 0, nullptr, 0);
-    system.system_parameters_info(17, -1, nullptr, 0);
+    system_keys_on(system);
     EXPECT_FALSE(system.saver_running_state());
     EXPECT_TRUE(system.saver_active_state());
-    system.system_parameters_info(20, 0, "/home/u/.local/share/kolvane/Kolvane Image.bmp", 3);
+    set_wallpaper(system, "/home/u/.local/share/kolvane/Kolvane Image.bmp");
     EXPECT_EQ(wallpaper, "/home/u/.local/share/kolvane/Kolvane Image.bmp");
 }
 

@@ -12,18 +12,18 @@ using testing::same_pixels;
 
 // The clean background with the active slots drawn, worked out pixel by pixel from the artwork.
 Surface expected_frame(const App& app) {
-    Surface out = app.surfaces.background_copy;
-    for (int k = 1; k <= app.sprites.max_sprites; ++k) {
-        const int s = app.sprites.draw_order[static_cast<std::size_t>(k)];
-        const SpriteSlot& slot = app.sprites.slot[static_cast<std::size_t>(s)];
+    Surface out = app.scene.surfaces.background_copy;
+    for (int k = 1; k <= app.scene.sprites.max_sprites; ++k) {
+        const int s = app.scene.sprites.draw_order[static_cast<std::size_t>(k)];
+        const SpriteSlot& slot = app.scene.sprites.slot[static_cast<std::size_t>(s)];
         if (slot.active == 0) continue;
-        const FrameRect& f = app.sprites.frame_table[static_cast<std::size_t>(slot.frame)];
+        const FrameRect& f = app.scene.sprites.frame_table[static_cast<std::size_t>(slot.frame)];
         const int left = to_pixel(slot.x), top = to_pixel(slot.y);
         for (int j = 0; j < f.height; ++j) {
             for (int i = 0; i < f.width; ++i) {
                 const int x = left + i, y = top + j;
                 if (x < 0 || y < 0 || x >= out.width() || y >= out.height()) continue;
-                const std::uint32_t figure = app.surfaces.sprite.at(f.sheet_x + i, f.sheet_y + j);
+                const std::uint32_t figure = app.scene.surfaces.sprite.at(f.sheet_x + i, f.sheet_y + j);
                 const bool hole = slot.masked != 0 && testing::figure_opaque(f.sheet_x + i, f.sheet_y + j);
                 out.at(x, y) = (hole ? 0u : out.at(x, y)) | figure;
             }
@@ -65,7 +65,7 @@ TEST(FlickerFreeRectangle, AlwaysHoldsBothDrawnRectangles) {
 
 TEST(SurfaceSetUp, EveryScreenPictureHoldsTheStretchedBackground) {
     RenderScene scene(97, 61, 4);
-    const SceneSurfaces& s = scene.app.surfaces;
+    const SceneSurfaces& s = scene.app.scene.surfaces;
     EXPECT_EQ(s.ascreen.shown.width(), 97);
     EXPECT_EQ(s.ascreen.shown.height(), 61);
     EXPECT_FALSE(s.ascreen.persistent_drawing);
@@ -86,6 +86,24 @@ TEST(SurfaceSetUp, EveryScreenPictureHoldsTheStretchedBackground) {
     EXPECT_FALSE(scene.overlays.caption.visible);
 }
 
+// A background change first erases every live sprite from the composed frame, then frees the slots.
+TEST(Compositor, ClearingTheSpritesErasesThemBeforeFreeingThem) {
+    RenderScene scene(120, 90);
+    App& app = scene.app;
+    scene.place(1, 44, 10.0, 12.0);
+    scene.place(2, 20, 60.0, 40.0);
+    app.scene.sprites.slot[1].kind = 4;
+    app.scene.sprites.slot[2].kind = 10;
+    app.scene.sprites.kind_count[4] = 1;
+    app.scene.sprites.kind_count[10] = 1;
+    scene.frame([] {});
+    ASSERT_FALSE(same_pixels(app.scene.surfaces.background_work, app.scene.surfaces.background_copy));
+    sprites_clear(app.scene);
+    EXPECT_TRUE(same_pixels(app.scene.surfaces.background_work, app.scene.surfaces.background_copy));
+    EXPECT_EQ(app.scene.sprites.slot[1].active + app.scene.sprites.slot[2].active, 0);
+    EXPECT_EQ(app.scene.sprites.kind_count[4] + app.scene.sprites.kind_count[10], 0);
+}
+
 TEST(Compositor, ScreenShowsTheComposedFrameAfterEveryFrame) {
     RenderScene scene(120, 90);
     App& app = scene.app;
@@ -96,19 +114,19 @@ TEST(Compositor, ScreenShowsTheComposedFrameAfterEveryFrame) {
     scene.place(5, 44, 30.0, 20.0);   // overlaps slot 1 and is drawn after it
     for (int frame = 0; frame < 30; ++frame) {
         scene.frame([&] {
-            app.sprites.slot[1].x += 1.7;
-            app.sprites.slot[2].x -= 2.3;
-            app.sprites.slot[2].y += 0.9;
-            app.sprites.slot[4].x += 0.5;
-            app.sprites.slot[5].y -= 1.1;
+            app.scene.sprites.slot[1].x += 1.7;
+            app.scene.sprites.slot[2].x -= 2.3;
+            app.scene.sprites.slot[2].y += 0.9;
+            app.scene.sprites.slot[4].x += 0.5;
+            app.scene.sprites.slot[5].y -= 1.1;
         });
         const Surface expected = expected_frame(app);
-        ASSERT_TRUE(same_pixels(app.surfaces.background_work, expected)) << "frame " << frame;
+        ASSERT_TRUE(same_pixels(app.scene.surfaces.background_work, expected)) << "frame " << frame;
         ASSERT_TRUE(same_pixels(scene.display.screen, expected)) << "frame " << frame;
-        ASSERT_TRUE(same_pixels(app.surfaces.ascreen.shown, expected)) << "frame " << frame;
+        ASSERT_TRUE(same_pixels(app.scene.surfaces.ascreen.shown, expected)) << "frame " << frame;
     }
     // The persistent image is never drawn on during frames.
-    EXPECT_TRUE(same_pixels(*app.surfaces.ascreen.persistent, app.surfaces.background_copy));
+    EXPECT_TRUE(same_pixels(*app.scene.surfaces.ascreen.persistent, app.scene.surfaces.background_copy));
 }
 
 TEST(Compositor, OnlyTheSpriteRectanglesReachTheScreen) {
@@ -119,7 +137,7 @@ TEST(Compositor, OnlyTheSpriteRectanglesReachTheScreen) {
     scene.frame([] {});
     scene.display.count_presents(120, 90);
     const int presents_before = scene.display.presents;
-    scene.frame([&] { app.sprites.slot[2].x = 62.4; });
+    scene.frame([&] { app.scene.sprites.slot[2].x = 62.4; });
     EXPECT_EQ(scene.display.presents - presents_before, 2);
     int touched = 0;
     for (int y = 0; y < 90; ++y) {
@@ -138,9 +156,9 @@ TEST(Compositor, OnlyTheSpriteRectanglesReachTheScreen) {
 TEST(Compositor, ErasingRecordsTheUnroundedOldPosition) {
     RenderScene scene;
     scene.place(1, 20, 10.4, -3.6);
-    blit_old_sprites(scene.app);
-    EXPECT_DOUBLE_EQ(scene.app.sprites.slot[1].old_x, 10.4);
-    EXPECT_DOUBLE_EQ(scene.app.sprites.slot[1].old_y, -3.6);
+    blit_old_sprites(scene.app.scene);
+    EXPECT_DOUBLE_EQ(scene.app.scene.sprites.slot[1].old_x, 10.4);
+    EXPECT_DOUBLE_EQ(scene.app.scene.sprites.slot[1].old_y, -3.6);
 }
 
 TEST(Compositor, RepaintRequestErasesAndCopiesButDrawsNoSprite) {
@@ -148,22 +166,22 @@ TEST(Compositor, RepaintRequestErasesAndCopiesButDrawsNoSprite) {
     App& app = scene.app;
     scene.place(1, 44, 10.0, 12.0);
     scene.frame([] {});
-    ASSERT_FALSE(same_pixels(scene.display.screen, app.surfaces.background_copy));
-    app.run.repaint_request = 1;
-    scene.frame([&] { app.sprites.slot[1].x += 3.0; });
-    EXPECT_TRUE(same_pixels(app.surfaces.background_work, app.surfaces.background_copy));
-    EXPECT_TRUE(same_pixels(scene.display.screen, app.surfaces.background_copy));
+    ASSERT_FALSE(same_pixels(scene.display.screen, app.scene.surfaces.background_copy));
+    app.scene.run.repaint_request = 1;
+    scene.frame([&] { app.scene.sprites.slot[1].x += 3.0; });
+    EXPECT_TRUE(same_pixels(app.scene.surfaces.background_work, app.scene.surfaces.background_copy));
+    EXPECT_TRUE(same_pixels(scene.display.screen, app.scene.surfaces.background_copy));
     // The end-of-frame repaint then covers the whole screen with the clean background.
-    repaint_screen(app);
-    EXPECT_TRUE(same_pixels(scene.display.screen, app.surfaces.background_copy));
+    repaint_screen(app.scene);
+    EXPECT_TRUE(same_pixels(scene.display.screen, app.scene.surfaces.background_copy));
 }
 
 // What the motion step does when it frees a slot: the slot is drawn and shown no more, and the
 // place it was last shown is noted.
 void free_slot(App& app, int slot) {
-    SpriteSlot& s = app.sprites.slot[static_cast<std::size_t>(slot)];
-    const FrameRect& f = app.sprites.frame_table[static_cast<std::size_t>(s.frame)];
-    app.sprites.freed_rects[static_cast<std::size_t>(app.sprites.freed_count++)] = {to_pixel(s.old_x),
+    SpriteSlot& s = app.scene.sprites.slot[static_cast<std::size_t>(slot)];
+    const FrameRect& f = app.scene.sprites.frame_table[static_cast<std::size_t>(s.frame)];
+    app.scene.sprites.freed_rects[static_cast<std::size_t>(app.scene.sprites.freed_count++)] = {to_pixel(s.old_x),
                                                                                     to_pixel(s.old_y), f.width,
                                                                                     f.height};
     s.active = 0;
@@ -176,15 +194,15 @@ TEST(FreedSlots, ASpriteThatLeavesTheSceneLeavesNoPictureBehind) {
     // A fast object near the right edge, moving 12 pixels per frame.
     scene.place(1, 44, 50.0, 20.0);
     scene.frame([] {});
-    scene.frame([&] { app.sprites.slot[1].x += 12.0; });
-    ASSERT_FALSE(same_pixels(scene.display.screen, app.surfaces.background_copy, 62, 20, 58, 60));
+    scene.frame([&] { app.scene.sprites.slot[1].x += 12.0; });
+    ASSERT_FALSE(same_pixels(scene.display.screen, app.scene.surfaces.background_copy, 62, 20, 58, 60));
     // It jumps more than 8 pixels beyond the edge and is freed in the same motion step.
     scene.frame([&] {
-        app.sprites.slot[1].x = 130.0;
+        app.scene.sprites.slot[1].x = 130.0;
         free_slot(app, 1);
     });
-    EXPECT_TRUE(same_pixels(scene.display.screen, app.surfaces.background_copy));
-    EXPECT_EQ(app.sprites.freed_count, 0);
+    EXPECT_TRUE(same_pixels(scene.display.screen, app.scene.surfaces.background_copy));
+    EXPECT_EQ(app.scene.sprites.freed_count, 0);
 }
 
 TEST(FreedSlots, RestoringAFreedPlaceKeepsLiveSpritesThatOverlapIt) {
@@ -196,7 +214,7 @@ TEST(FreedSlots, RestoringAFreedPlaceKeepsLiveSpritesThatOverlapIt) {
     scene.frame([&] { free_slot(app, 1); });
     const Surface expected = expected_frame(app);
     EXPECT_TRUE(same_pixels(scene.display.screen, expected));
-    EXPECT_FALSE(same_pixels(scene.display.screen, app.surfaces.background_copy, 40, 30, 30, 30));
+    EXPECT_FALSE(same_pixels(scene.display.screen, app.scene.surfaces.background_copy, 40, 30, 30, 30));
 }
 
 }  // namespace

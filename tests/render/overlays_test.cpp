@@ -17,14 +17,14 @@ protected:
         app.lists.caption_count = 2;
         app.lists.captions[1] = "Hello from orbit";
         app.lists.captions[2] = "Second caption";
-        app.run.scroller_period = 500;
-        app.run.input_limit = 22;
-        app.scroller = {};
-        app.scroller.scroller_countdown = 500;
+        app.scene.run.scroller_period = 500;
+        app.scene.run.input_limit = 22;
+        app.scene.scroller = {};
+        app.scene.scroller.scroller_countdown = 500;
     }
     // Frames until the countdown has just run out, so that the next frame starts a caption.
     void wait_for_start() {
-        while (app.scroller.scroller_countdown > 1) handle_scroller(app);
+        while (app.scene.scroller.scroller_countdown > 1) handle_scroller(app.scene);
     }
     RenderScene scene;
     App& app = scene.app;
@@ -33,13 +33,13 @@ protected:
 
 TEST_F(CaptionLine, FirstCaptionStartsInFrame500) {
     for (int frame = 1; frame < 500; ++frame) {
-        handle_scroller(app);
+        handle_scroller(app.scene);
         ASSERT_FALSE(box.visible) << frame;
     }
-    handle_scroller(app);
+    handle_scroller(app.scene);
     EXPECT_TRUE(box.visible);
     EXPECT_EQ(box.text, "Hello from orbit");
-    EXPECT_EQ(app.scroller.caption_index, 1);
+    EXPECT_EQ(app.scene.scroller.caption_index, 1);
     EXPECT_FLOAT_EQ(box.width, 600 * 15.0f);
     EXPECT_FLOAT_EQ(box.height, 420.0f);
     EXPECT_FLOAT_EQ(box.left, 0.0f);
@@ -49,57 +49,57 @@ TEST_F(CaptionLine, RisesRestsAndSinksOnePixelPerFrameInANineThousandTwipWindow)
     wait_for_start();
     // Rise: 28 frames, the placing frame included, to a top of 8580.
     for (int frame = 1; frame <= 28; ++frame) {
-        handle_scroller(app);
-        ASSERT_EQ(app.scroller.scroller_phase, 1);
+        handle_scroller(app.scene);
+        ASSERT_EQ(app.scene.scroller.scroller_phase, 1);
         ASSERT_FLOAT_EQ(box.top, 9000.0f - 15.0f * static_cast<float>(frame));
     }
     EXPECT_FLOAT_EQ(box.top, 8580.0f);
     // The next frame ends the rise and already moves the box down once.
-    handle_scroller(app);
-    EXPECT_EQ(app.scroller.scroller_phase, 2);
-    EXPECT_EQ(app.scroller.scroller_countdown, 150);
+    handle_scroller(app.scene);
+    EXPECT_EQ(app.scene.scroller.scroller_phase, 2);
+    EXPECT_EQ(app.scene.scroller.scroller_countdown, 150);
     EXPECT_FLOAT_EQ(box.top, 8595.0f);
     // It rests for 149 frames.
     for (int frame = 1; frame <= 149; ++frame) {
-        handle_scroller(app);
+        handle_scroller(app.scene);
         ASSERT_FLOAT_EQ(box.top, 8595.0f) << frame;
     }
     // It sinks in 34 frames to 9105, the first top not below 9100.
     for (int frame = 1; frame <= 34; ++frame) {
-        handle_scroller(app);
+        handle_scroller(app.scene);
         ASSERT_FLOAT_EQ(box.top, 8595.0f + 15.0f * static_cast<float>(frame));
-        ASSERT_EQ(app.scroller.scroller_phase, 2);
+        ASSERT_EQ(app.scene.scroller.scroller_phase, 2);
     }
     EXPECT_FLOAT_EQ(box.top, 9105.0f);
     // The frame after that returns to waiting; the box stays visible, out of view.
-    handle_scroller(app);
-    EXPECT_EQ(app.scroller.scroller_phase, 0);
-    EXPECT_EQ(app.scroller.scroller_countdown, 500);
+    handle_scroller(app.scene);
+    EXPECT_EQ(app.scene.scroller.scroller_phase, 0);
+    EXPECT_EQ(app.scene.scroller.scroller_countdown, 500);
     EXPECT_FLOAT_EQ(box.top, 9105.0f);
     EXPECT_TRUE(box.visible);
 }
 
 TEST_F(CaptionLine, MovingFramesReplaceTheInputCountWithHalfTheLimit) {
     wait_for_start();
-    app.run.input_count = 20;
-    handle_scroller(app);  // placed and moved up
-    EXPECT_EQ(app.run.input_count, 11);
-    for (int frame = 0; frame < 28; ++frame) handle_scroller(app);  // rise, then the first step down
-    EXPECT_EQ(app.scroller.scroller_phase, 2);
-    app.run.input_count = 3;
-    handle_scroller(app);  // resting: not moved
-    EXPECT_EQ(app.run.input_count, 3);
+    app.scene.run.input_count = 20;
+    handle_scroller(app.scene);  // placed and moved up
+    EXPECT_EQ(app.scene.run.input_count, 11);
+    for (int frame = 0; frame < 28; ++frame) handle_scroller(app.scene);  // rise, then the first step down
+    EXPECT_EQ(app.scene.scroller.scroller_phase, 2);
+    app.scene.run.input_count = 3;
+    handle_scroller(app.scene);  // resting: not moved
+    EXPECT_EQ(app.scene.run.input_count, 3);
 }
 
 TEST_F(CaptionLine, CaptionsFollowTheListAndWrapRound) {
-    app.run.scroller_period = 0;  // the next caption starts as soon as one has sunk
-    app.scroller.scroller_countdown = 1;
+    app.scene.run.scroller_period = 0;  // the next caption starts as soon as one has sunk
+    app.scene.scroller.scroller_countdown = 1;
     std::vector<std::string> shown;
     int starts = 0;
     for (int frame = 0; frame < 2000 && starts < 5; ++frame) {
-        const int phase = app.scroller.scroller_phase;
-        handle_scroller(app);
-        if (phase == 0 && app.scroller.scroller_phase != 0) {
+        const int phase = app.scene.scroller.scroller_phase;
+        handle_scroller(app.scene);
+        if (phase == 0 && app.scene.scroller.scroller_phase != 0) {
             shown.push_back(box.text);
             ++starts;
         }
@@ -110,14 +110,14 @@ TEST_F(CaptionLine, CaptionsFollowTheListAndWrapRound) {
 
 TEST_F(CaptionLine, NothingHappensWhenOffOrWithoutCaptions) {
     app.settings.scroller_active = 0;
-    for (int frame = 0; frame < 1000; ++frame) handle_scroller(app);
+    for (int frame = 0; frame < 1000; ++frame) handle_scroller(app.scene);
     EXPECT_FALSE(box.visible);
-    EXPECT_EQ(app.scroller.scroller_countdown, 500);
+    EXPECT_EQ(app.scene.scroller.scroller_countdown, 500);
     app.settings.scroller_active = 1;
     app.lists.caption_count = 0;
-    for (int frame = 0; frame < 1000; ++frame) handle_scroller(app);
+    for (int frame = 0; frame < 1000; ++frame) handle_scroller(app.scene);
     EXPECT_FALSE(box.visible);
-    EXPECT_EQ(app.scroller.scroller_countdown, 500);
+    EXPECT_EQ(app.scene.scroller.scroller_countdown, 500);
 }
 
 TEST(ClockText, TwelveHourClockWithTheDesignatorOfTheHalfDay) {
@@ -134,18 +134,18 @@ TEST(Clock, ShowsTheTimeEveryFrameWhenSwitchedOn) {
     App& app = scene.app;
     app.settings.show_time = std::string("1");
     scene.clock.now = {12, 0, 0};
-    handle_time(app);
+    handle_time(app.scene);
     EXPECT_TRUE(scene.overlays.clock.visible);
     EXPECT_EQ(scene.overlays.clock.text, "12:00:00 PM");
     scene.clock.now = {0, 0, 1};
-    handle_time(app);
+    handle_time(app.scene);
     EXPECT_EQ(scene.overlays.clock.text, "12:00:01 AM");
 }
 
 TEST(Clock, StaysHiddenAndUnformattedWhenSwitchedOff) {
     RenderScene scene;
     scene.app.settings.show_time = std::string("0");
-    handle_time(scene.app);
+    handle_time(scene.app.scene);
     EXPECT_FALSE(scene.overlays.clock.visible);
     EXPECT_EQ(scene.overlays.clock.texts, 0);
 }

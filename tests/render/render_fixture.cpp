@@ -36,7 +36,7 @@ bool figure_opaque(int sheet_x, int sheet_y) {
 }
 
 void load_test_artwork(App& app) {
-    SceneSurfaces& s = app.surfaces;
+    SceneSurfaces& s = app.scene.surfaces;
     for (int p = 0; p < background_picture_count; ++p) {
         Surface& picture = s.pictures[static_cast<std::size_t>(p)];
         picture.resize(background_picture_width, background_picture_height);
@@ -57,25 +57,25 @@ void load_test_artwork(App& app) {
 
 void fill_test_frames(App& app) {
     for (const TestFrame& f : test_frames)
-        app.sprites.frame_table[static_cast<std::size_t>(f.frame)] = {f.sheet_x, f.sheet_y, f.size, f.size, f.depth};
-    app.sprites.frame_table[0] = {0, 0, 0, 0, -1};
+        app.scene.sprites.frame_table[static_cast<std::size_t>(f.frame)] = {f.sheet_x, f.sheet_y, f.size, f.size, f.depth};
+    app.scene.sprites.frame_table[0] = {0, 0, 0, 0, -1};
 }
 
 RenderScene::RenderScene(int width, int height, int picture) {
     system.screen_twips_w = static_cast<float>(width * 15);
     system.screen_twips_h = static_cast<float>(height * 15);
-    app.run.screen_width = width;
-    app.run.screen_height = height;
-    app.rotation.current_picture = picture;
-    app.sprites.max_sprites = 25;
-    for (int i = 1; i <= 25; ++i) app.sprites.draw_order[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(i);
+    app.scene.run.screen_width = width;
+    app.scene.run.screen_height = height;
+    app.scene.rotation.current_picture = picture;
+    app.scene.sprites.max_sprites = 25;
+    for (int i = 1; i <= 25; ++i) app.scene.sprites.draw_order[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(i);
     load_test_artwork(app);
     fill_test_frames(app);
-    setup_surfaces(app);
+    setup_surfaces(app.scene);
 }
 
 void RenderScene::place(int slot, int frame, double x, double y, bool masked) {
-    SpriteSlot& s = app.sprites.slot[static_cast<std::size_t>(slot)];
+    SpriteSlot& s = app.scene.sprites.slot[static_cast<std::size_t>(slot)];
     s.active = 1;
     s.frame = frame;
     s.x = x;
@@ -83,11 +83,11 @@ void RenderScene::place(int slot, int frame, double x, double y, bool masked) {
     s.masked = masked ? 1 : 0;
 }
 
-void RenderScene::blit_old_sprites_step() { blit_old_sprites(app); }
+void RenderScene::blit_old_sprites_step() { blit_old_sprites(app.scene); }
 
 void RenderScene::draw_and_show_step() {
-    blit_new_sprites(app);
-    blit_flicker_free(app);
+    blit_new_sprites(app.scene);
+    blit_flicker_free(app.scene);
 }
 
 bool same_pixels(const Surface& a, const Surface& b, int x, int y, int width, int height) {

@@ -4,7 +4,7 @@
 
 #include "platform/headless/headless_display.h"
 #include "platform/headless/headless_platform.h"
-#include "startup/app.h"
+#include "app/app.h"
 
 namespace kolvane::testing {
 

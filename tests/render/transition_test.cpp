@@ -29,16 +29,16 @@ TEST_P(Transition, BringsEveryPixelOfTheSourceOnTheScreen) {
     RenderScene scene(c.width, c.height);
     App& app = scene.app;
     const Surface source = new_picture(c.width, c.height);
-    const Surface persistent_before = *app.surfaces.ascreen.persistent;
+    const Surface persistent_before = *app.scene.surfaces.ascreen.persistent;
     scene.display.count_presents(c.width, c.height);
     const int presents_before = scene.display.presents;
     const std::uint32_t clock_before = scene.system.clock_ms;
 
-    blit_effect(app, source, app.surfaces.ascreen, c.mode, 0);
+    blit_effect(app.scene, source, app.scene.surfaces.ascreen, c.mode);
 
-    EXPECT_TRUE(same_pixels(app.surfaces.ascreen.shown, source));
+    EXPECT_TRUE(same_pixels(app.scene.surfaces.ascreen.shown, source));
     EXPECT_TRUE(same_pixels(scene.display.screen, source));
-    EXPECT_TRUE(same_pixels(*app.surfaces.ascreen.persistent, persistent_before));
+    EXPECT_TRUE(same_pixels(*app.scene.surfaces.ascreen.persistent, persistent_before));
     int uncovered = 0, repeated = 0;
     for (const std::uint32_t n : scene.display.present_counts) {
         uncovered += n == 0;
@@ -82,21 +82,21 @@ TEST(TransitionOrder, RowsComeInFromBothEdges) {
         if (++step != 1) return;
         for (int y = 0; y < 12; ++y) {
             const bool copied = y == 0 || y == 11;
-            EXPECT_EQ(same_pixels(app.surfaces.ascreen.shown, source, 0, y, 16, 1), copied) << y;
+            EXPECT_EQ(same_pixels(app.scene.surfaces.ascreen.shown, source, 0, y, 16, 1), copied) << y;
         }
         checked = true;
     };
-    blit_effect(app, source, app.surfaces.ascreen, 2, 0);
+    blit_effect(app.scene, source, app.scene.surfaces.ascreen, 2);
     EXPECT_TRUE(checked);
 }
 
 TEST(TransitionOrder, UnknownModesCopyNothing) {
     RenderScene scene(20, 10);
     App& app = scene.app;
-    const Surface before = app.surfaces.ascreen.shown;
+    const Surface before = app.scene.surfaces.ascreen.shown;
     const int presents = scene.display.presents;
-    for (const int mode : {0, 4, -1}) blit_effect(app, new_picture(20, 10), app.surfaces.ascreen, mode, 0);
-    EXPECT_TRUE(same_pixels(app.surfaces.ascreen.shown, before));
+    for (const int mode : {0, 4, -1}) blit_effect(app.scene, new_picture(20, 10), app.scene.surfaces.ascreen, mode);
+    EXPECT_TRUE(same_pixels(app.scene.surfaces.ascreen.shown, before));
     EXPECT_EQ(scene.display.presents, presents);
 }
 

@@ -29,7 +29,7 @@ protected:
 
     const headless::SystemCall* wallpaper_call() const {
         for (const headless::SystemCall& c : scene.system.calls)
-            if (c.action == spi_setdeskwallpaper) return &c;
+            if (c.kind == headless::SystemCall::Kind::wallpaper) return &c;
         return nullptr;
     }
 
@@ -40,13 +40,13 @@ protected:
 
 // The picture the snapshot must hold: the clean background with the active slots drawn in order.
 Surface composed(const App& app) {
-    Surface out = app.surfaces.background_copy;
+    Surface out = app.scene.surfaces.background_copy;
     for (int k = 1; k <= 25; ++k) {
-        const int s = app.sprites.draw_order[static_cast<std::size_t>(k)];
-        if (app.sprites.slot[static_cast<std::size_t>(s)].active == 0) continue;
-        const SlotPicture p = slot_picture(app, s);
-        if (p.masked) bit_blt(out, p.x, p.y, p.width, p.height, app.surfaces.mask, p.sheet_x, p.sheet_y, RasterOp::srcand);
-        bit_blt(out, p.x, p.y, p.width, p.height, app.surfaces.sprite, p.sheet_x, p.sheet_y, RasterOp::srcpaint);
+        const int s = app.scene.sprites.draw_order[static_cast<std::size_t>(k)];
+        if (app.scene.sprites.slot[static_cast<std::size_t>(s)].active == 0) continue;
+        const SlotPicture p = slot_picture(app.scene, s);
+        if (p.masked) bit_blt(out, p.x, p.y, p.width, p.height, app.scene.surfaces.mask, p.sheet_x, p.sheet_y, RasterOp::srcand);
+        bit_blt(out, p.x, p.y, p.width, p.height, app.scene.surfaces.sprite, p.sheet_x, p.sheet_y, RasterOp::srcpaint);
     }
     return out;
 }
@@ -67,40 +67,40 @@ TEST_F(Wallpaper, SavesTheLastFrameWithoutCaptionOrClockAndSetsIt) {
     scene.frame([] {});
     scene.overlays.set_visible(OverlayBox::caption, true);
     scene.overlays.set_visible(OverlayBox::clock, true);
-    app.run.repaint_request = 1;  // drawn all the same
+    app.scene.run.repaint_request = 1;  // drawn all the same
 
-    save_wallpaper(app);
+    save_wallpaper(app.scene);
 
     const fs::path file = folder / "Kolvane Image.bmp";
-    EXPECT_EQ(wallpaper_path(app), file.string());
+    EXPECT_EQ(wallpaper_path(app.scene), file.string());
     ASSERT_TRUE(fs::exists(file));
     const Surface expected = composed(app);
     EXPECT_TRUE(file_holds(file, expected));
-    EXPECT_TRUE(testing::same_pixels(*app.surfaces.ascreen.persistent, expected));
+    EXPECT_TRUE(testing::same_pixels(*app.scene.surfaces.ascreen.persistent, expected));
     EXPECT_FALSE(scene.overlays.caption.visible);
     EXPECT_FALSE(scene.overlays.clock.visible);
     const headless::SystemCall* call = wallpaper_call();
     ASSERT_NE(call, nullptr);
-    EXPECT_EQ(call->text, file.string());
+    EXPECT_EQ(call->path, file.string());
 }
 
 TEST_F(Wallpaper, AfterABackgroundChangeTheBareBackgroundIsSaved) {
     // No slot is active right after a change.
-    save_wallpaper(app);
-    EXPECT_TRUE(file_holds(folder / "Kolvane Image.bmp", app.surfaces.background_copy));
+    save_wallpaper(app.scene);
+    EXPECT_TRUE(file_holds(folder / "Kolvane Image.bmp", app.scene.surfaces.background_copy));
 }
 
 TEST_F(Wallpaper, ASecondRunOverwritesTheFirst) {
-    save_wallpaper(app);
+    save_wallpaper(app.scene);
     scene.place(1, 44, 20.0, -10.0);
     scene.frame([] {});
-    save_wallpaper(app);
+    save_wallpaper(app.scene);
     EXPECT_TRUE(file_holds(folder / "Kolvane Image.bmp", composed(app)));
 }
 
 TEST_F(Wallpaper, AFileThatCannotBeWrittenLeavesTheWallpaperAlone) {
     app.startup.windows_dir = (folder / "missing" / "deeper").string() + separator;
-    save_wallpaper(app);
+    save_wallpaper(app.scene);
     EXPECT_FALSE(fs::exists(folder / "missing"));
     EXPECT_EQ(wallpaper_call(), nullptr);
 }

@@ -13,7 +13,7 @@ namespace {
 constexpr std::array<int, 13> kind_limit{0, 2, 1, 3, 5, 6, 1, 1, 1, 1, 5, 5, 1000};
 
 void check_table(const App& app, long frame) {
-    const SpriteTable& t = app.sprites;
+    const SpriteTable& t = app.scene.sprites;
     ASSERT_EQ(t.max_sprites, 25);
     std::array<int, 26> seen{};
     for (int i = 1; i <= 25; ++i) {
@@ -41,20 +41,20 @@ void check_table(const App& app, long frame) {
             << "kind " << k << " frame " << frame;
         ASSERT_LE(live[static_cast<std::size_t>(k)], kind_limit[static_cast<std::size_t>(k)]) << "kind " << k;
     }
-    ASSERT_GE(app.rotation.current_picture, 0);
-    ASSERT_LE(app.rotation.current_picture, 9);
+    ASSERT_GE(app.scene.rotation.current_picture, 0);
+    ASSERT_LE(app.scene.rotation.current_picture, 9);
 }
 
 // What the screen must show: the clean background with every active sprite drawn in order.
 void check_no_stale_pixels(testing::SceneRig& rig, long frame) {
     App& app = *rig.app;
-    Surface expected = app.surfaces.background_copy;
-    for (int k = 1; k <= app.sprites.max_sprites; ++k) {
-        const int s = app.sprites.draw_order[static_cast<std::size_t>(k)];
-        if (app.sprites.slot[static_cast<std::size_t>(s)].active == 0) continue;
-        const SlotPicture p = slot_picture(app, s);
-        if (p.masked) bit_blt(expected, p.x, p.y, p.width, p.height, app.surfaces.mask, p.sheet_x, p.sheet_y, RasterOp::srcand);
-        bit_blt(expected, p.x, p.y, p.width, p.height, app.surfaces.sprite, p.sheet_x, p.sheet_y, RasterOp::srcpaint);
+    Surface expected = app.scene.surfaces.background_copy;
+    for (int k = 1; k <= app.scene.sprites.max_sprites; ++k) {
+        const int s = app.scene.sprites.draw_order[static_cast<std::size_t>(k)];
+        if (app.scene.sprites.slot[static_cast<std::size_t>(s)].active == 0) continue;
+        const SlotPicture p = slot_picture(app.scene, s);
+        if (p.masked) bit_blt(expected, p.x, p.y, p.width, p.height, app.scene.surfaces.mask, p.sheet_x, p.sheet_y, RasterOp::srcand);
+        bit_blt(expected, p.x, p.y, p.width, p.height, app.scene.surfaces.sprite, p.sheet_x, p.sheet_y, RasterOp::srcpaint);
     }
     const Surface& shown = rig.display.screen;
     ASSERT_EQ(shown.width(), expected.width());
@@ -71,18 +71,18 @@ TEST(LongRun, InvariantsHoldOverManyFramesAtFullHd) {
     rig.store.set("cycle_speed_value", "1");
     rig.store.set("object_frequency", "1");
     rig.start();
-    ASSERT_EQ(rig.app->run.screen_width, 1920);
+    ASSERT_EQ(rig.app->scene.run.screen_width, 1920);
     long launched = 0;
     std::array<int, 13> previous{};
     for (long frame = 1; frame <= KOLVANE_LONG_RUN_FRAMES; ++frame) {
-        rig.app->run.frame_start = static_cast<std::int32_t>(rig.system.clock_ms);
-        frame_work(*rig.app);
+        rig.app->scene.run.frame_start = static_cast<std::int32_t>(rig.system.clock_ms);
+        frame_work(rig.app->scene);
         // The wait is skipped: the simulated clock just moves on by one frame.
         rig.system.clock_ms += 45;
-        ASSERT_FALSE(end_of_frame(*rig.app));
+        ASSERT_FALSE(end_of_frame(rig.app->scene));
         ASSERT_NO_FATAL_FAILURE(check_table(*rig.app, frame));
         for (int k = 1; k <= 11; ++k) {
-            const int now = rig.app->sprites.kind_count[static_cast<std::size_t>(k)];
+            const int now = rig.app->scene.sprites.kind_count[static_cast<std::size_t>(k)];
             launched += now > previous[static_cast<std::size_t>(k)] ? now - previous[static_cast<std::size_t>(k)] : 0;
             previous[static_cast<std::size_t>(k)] = now;
         }

@@ -20,9 +20,9 @@ std::optional<Image> SyntheticPictures::picture(std::string_view name) {
     headless::MemoryStore store;
     headless::MemoryRegistry registry;
     auto app = std::make_unique<App>(Platform{system, store, registry});
-    init_sprites(*app);
+    init_sprites(app->scene);
     for (int f = 1; f < frame_count; ++f) {
-        const FrameRect& r = app->sprites.frame_table[static_cast<std::size_t>(f)];
+        const FrameRect& r = app->scene.sprites.frame_table[static_cast<std::size_t>(f)];
         for (int y = r.sheet_y; y < r.sheet_y + r.height; ++y)
             for (int x = r.sheet_x; x < r.sheet_x + r.width; ++x)
                 sheet.at(x, y) = mask ? 0x000000u : (0x40u + static_cast<std::uint32_t>(f) * 0x030507u) & 0xFFFFFFu;
@@ -37,23 +37,23 @@ SceneRig::SceneRig(int width, int height) : SceneBackend(width, height) {
     store.set("install_path", dir.folder());
     app = std::make_unique<App>(platform());
     app->startup.windows_dir = dir.folder();
-    app->random.seed(7);
+    app->scene.random.seed(7);
     SyntheticPictures pictures;
-    load_scene_pictures(*app, pictures);
+    load_scene_pictures(app->scene, pictures);
 }
 
 void SceneRig::start() {
-    Form_Load(*app);
-    app->run.activated_once = 1;
-    scene_setup(*app);
-    app->run.frame_delay = app->settings.frame_rate;
+    Form_Load(app->scene);
+    app->scene.run.activated_once = 1;
+    scene_setup(app->scene);
+    app->scene.run.frame_delay = app->settings.frame_rate;
 }
 
 bool SceneRig::frame() {
-    app->run.frame_start = static_cast<std::int32_t>(system.clock_ms);
-    frame_work(*app);
-    frame_wait(*app);
-    return end_of_frame(*app);
+    app->scene.run.frame_start = static_cast<std::int32_t>(system.clock_ms);
+    frame_work(app->scene);
+    frame_wait(app->scene);
+    return end_of_frame(app->scene);
 }
 
 }  // namespace kolvane::testing

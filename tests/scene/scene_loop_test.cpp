@@ -1,7 +1,8 @@
 // The scene's frame loop: input counting, the password prompt, the orderly stop and the audio timer.
 #include <gtest/gtest.h>
 
-#include "password/password_prompt.h"
+#include "password/password_forms.h"
+#include "scene/password_prompt.h"
 #include "scene/audio.h"
 #include "scene/render/wallpaper.h"
 #include "scene/scene_window.h"
@@ -20,10 +21,10 @@ int run_until_stop(SceneRig& rig, int limit) {
 }
 
 // Delivers `count` events of `deliver` in the wait of the next frame only.
-void in_next_wait(SceneRig& rig, int count, void (*deliver)(App&)) {
+void in_next_wait(SceneRig& rig, int count, void (*deliver)(Scene&)) {
     rig.system.on_pump = [&rig, count, deliver, done = false]() mutable {
         if (done) return;
-        for (int i = 0; i < count; ++i) deliver(*rig.app);
+        for (int i = 0; i < count; ++i) deliver(rig.app->scene);
         done = true;
     };
 }
@@ -47,7 +48,7 @@ TEST_F(SceneLoop, TwentyTwoMovesInABlockAreForgivenTheTwentyThirdEndsTheScene) {
 TEST_F(SceneLoop, InputIsForgottenAtEachBlockBoundary) {
     // Fifteen moves at the end of one block and fifteen at the start of the next: thirty within
     // thirty frames, but never more than the limit within one block.
-    ASSERT_EQ(rig.app->run.frame_counter, 0);
+    ASSERT_EQ(rig.app->scene.run.frame_counter, 0);
     for (int frame = 0; frame < 160; ++frame) {
         if (frame >= 65 && frame < 95) in_next_wait(rig, 1, ascreen_MouseMove);
         ASSERT_FALSE(rig.frame()) << frame;
@@ -56,43 +57,43 @@ TEST_F(SceneLoop, InputIsForgottenAtEachBlockBoundary) {
 
 TEST_F(SceneLoop, AKeyEndsTheFrameItArrivesInUnlessTheBlockResetClearsIt) {
     // Bring the block to its last frame, then press a key in that frame's wait.
-    while (rig.app->run.frame_counter != frames_per_input_block - 1) ASSERT_FALSE(rig.frame());
+    while (rig.app->scene.run.frame_counter != frames_per_input_block - 1) ASSERT_FALSE(rig.frame());
     in_next_wait(rig, 1, do_keypress);
     EXPECT_FALSE(rig.frame());
-    EXPECT_EQ(rig.app->run.frame_counter, 0);
+    EXPECT_EQ(rig.app->scene.run.frame_counter, 0);
     in_next_wait(rig, 1, do_keypress);
     EXPECT_TRUE(rig.frame());
 }
 
 TEST_F(SceneLoop, WithThePasswordSwitchOnInputShowsOnePromptAndTheFramesGoOn) {
-    rig.registry.set_string(hkey_current_user, "Control Panel\\Desktop", "ScreenSaveUsePassword", "1");
+    rig.registry.set_string(RegistryRoot::current_user, "Control Panel\\Desktop", "ScreenSaveUsePassword", "1");
     rig.app->settings.plain_password = "Secret";
     in_next_wait(rig, 1, do_keypress);
     EXPECT_FALSE(rig.frame());
     EXPECT_EQ(rig.window.prompts_shown, 1);
-    EXPECT_EQ(rig.app->run.password_prompt_up, 1);
+    EXPECT_EQ(rig.app->scene.run.password_prompt_up, 1);
     EXPECT_GE(rig.system.cursor_counter, 0);  // the pointer is shown for the prompt
     in_next_wait(rig, 1, do_keypress);
     EXPECT_FALSE(rig.frame());
     EXPECT_EQ(rig.window.prompts_shown, 1);
 
-    EXPECT_FALSE(password_prompt_check(*rig.app, "secreT!"));
-    EXPECT_EQ(rig.app->run.password_prompt_up, 1);
-    EXPECT_TRUE(password_prompt_check(*rig.app, "sEcReT"));
+    EXPECT_FALSE(password_prompt_check(rig.app->scene, "secreT!"));
+    EXPECT_EQ(rig.app->scene.run.password_prompt_up, 1);
+    EXPECT_TRUE(password_prompt_check(rig.app->scene, "sEcReT"));
     EXPECT_FALSE(rig.window.prompt_up);
     EXPECT_LT(rig.system.cursor_counter, 0);
     EXPECT_TRUE(rig.frame());
 }
 
 TEST_F(SceneLoop, ACancelledOrTimedOutPromptRepaintsAndInputMustBuildUpAgain) {
-    rig.registry.set_dword(hkey_current_user, "Control Panel\\Desktop", "ScreenSaveUsePassword", 1);
+    rig.registry.set_dword(RegistryRoot::current_user, "Control Panel\\Desktop", "ScreenSaveUsePassword", 1);
     in_next_wait(rig, 1, do_keypress);
     rig.frame();
-    ASSERT_EQ(rig.app->run.password_prompt_up, 1);
-    password_prompt_cancel(*rig.app);
-    EXPECT_EQ(rig.app->run.repaint_request, 1);
+    ASSERT_EQ(rig.app->scene.run.password_prompt_up, 1);
+    password_prompt_cancel(rig.app->scene);
+    EXPECT_EQ(rig.app->scene.run.repaint_request, 1);
     EXPECT_FALSE(rig.frame());
-    EXPECT_EQ(rig.app->run.repaint_request, 0);
+    EXPECT_EQ(rig.app->scene.run.repaint_request, 0);
 
     in_next_wait(rig, 1, do_keypress);
     rig.frame();
@@ -100,21 +101,21 @@ TEST_F(SceneLoop, ACancelledOrTimedOutPromptRepaintsAndInputMustBuildUpAgain) {
     // Twenty seconds later the prompt closes itself and the scene goes on.
     const std::uint32_t shown_at = rig.system.clock_ms;
     int frames = 0;
-    while (rig.app->run.password_prompt_up == 1 && frames < 1000) {
+    while (rig.app->scene.run.password_prompt_up == 1 && frames < 1000) {
         ASSERT_FALSE(rig.frame());
         ++frames;
     }
-    EXPECT_EQ(rig.app->run.password_prompt_up, 0);
+    EXPECT_EQ(rig.app->scene.run.password_prompt_up, 0);
     EXPECT_GE(rig.system.clock_ms - shown_at, 20000u);
     EXPECT_LE(rig.system.clock_ms - shown_at, 20000u + 45u);
-    EXPECT_EQ(rig.app->run.input_count, 0);
+    EXPECT_EQ(rig.app->scene.run.input_count, 0);
 }
 
 TEST_F(SceneLoop, AnEmptyPasswordIsAcceptedByAnEmptyEntry) {
     rig.app->settings.plain_password = "";
-    rig.app->run.password_prompt_up = 1;
-    EXPECT_TRUE(password_prompt_check(*rig.app, ""));
-    EXPECT_EQ(rig.app->run.exit_requested, 1);
+    rig.app->scene.run.password_prompt_up = 1;
+    EXPECT_TRUE(password_prompt_check(rig.app->scene, ""));
+    EXPECT_EQ(rig.app->scene.run.exit_requested, 1);
 }
 
 TEST(PasswordCase, UpperCasingFollowsTheWesternCodePage) {
@@ -128,28 +129,28 @@ TEST(SceneStop, AnOutsideCloseIsRefusedThenTheLoopStopsInOrderAndSavesTheWallpap
     rig.store.set("scroller_active", "0");
     int rounds = 0;
     rig.system.on_pump = [&] {
-        if (++rounds == 30) scene_close_request(*rig.app);
+        if (++rounds == 30) scene_close_request(rig.app->scene);
     };
-    Form_Load(*rig.app);
+    Form_Load(rig.app->scene);
     EXPECT_LT(rig.system.cursor_counter, 0);
-    Form_Activate(*rig.app);  // runs the loop until the scene has stopped
-    EXPECT_FALSE(rig.app->run.saver_running);
+    Form_Activate(rig.app->scene);  // runs the loop until the scene has stopped
+    EXPECT_FALSE(rig.app->scene.run.saver_running);
     EXPECT_EQ(rig.window.destroyed, 1);
     EXPECT_GE(rig.system.cursor_counter, 0);
-    EXPECT_TRUE(std::filesystem::exists(wallpaper_path(*rig.app)));
+    EXPECT_TRUE(std::filesystem::exists(wallpaper_path(rig.app->scene)));
     int wallpapers = 0;
-    for (const auto& call : rig.system.calls) wallpapers += call.action == 20 ? 1 : 0;
+    for (const auto& call : rig.system.calls) wallpapers += call.kind == headless::SystemCall::Kind::wallpaper ? 1 : 0;
     EXPECT_EQ(wallpapers, 1);
     // The screen-saver state is given back last: running off, then screen saving on again.
     ASSERT_GE(rig.system.calls.size(), 4u);
-    EXPECT_EQ(rig.system.calls.front().action, 97u);
-    EXPECT_EQ(rig.system.calls.front().param, -1);
+    EXPECT_EQ(rig.system.calls.front().state, SaverState::running);
+    EXPECT_TRUE(rig.system.calls.front().on);
 }
 
 TEST(SceneStop, AKeyInATestRunEndsItWithoutAPassword) {
     SceneRig rig;
-    rig.registry.set_string(hkey_current_user, "Control Panel\\Desktop", "ScreenSaveUsePassword", "1");
-    rig.app->run.test_mode = 1;
+    rig.registry.set_string(RegistryRoot::current_user, "Control Panel\\Desktop", "ScreenSaveUsePassword", "1");
+    rig.app->scene.run.test_mode = 1;
     rig.start();
     EXPECT_FALSE(rig.window.topmost);
     in_next_wait(rig, 1, do_keypress);
@@ -167,7 +168,7 @@ protected:
     void use_list(const std::string& lines) {
         rig.start();
         testing::write_file(rig.dir.path() / "Kolvane Audio Files.dat", lines);
-        load_audio_list(*rig.app);
+        load_audio_list(rig.app->startup.windows_dir, rig.app->lists);
     }
     SceneRig rig;
 };
@@ -189,15 +190,15 @@ TEST_F(SceneAudio, WavFilesGoToTheirChannelAndABusyChannelDropsTheRequest) {
     while (rig.system.clock_ms < 5000 + 61000) rig.frame();
     EXPECT_EQ(rig.wav.played.size(), 1u);
     EXPECT_EQ(rig.wav.device_type, "WaveAudio");
-    EXPECT_EQ(rig.app->audio.wav_busy, 1);
+    EXPECT_EQ(rig.app->scene.audio.wav_busy, 1);
 }
 
 TEST_F(SceneAudio, AMissingFileFreesItsChannelAtTheNextStatusReport) {
     use_list((rig.dir.path() / "gone.wav").string() + "\r\n");
-    Timer1_Timer(*rig.app);
-    EXPECT_EQ(rig.app->audio.wav_busy, 1);
+    Timer1_Timer(rig.app->scene);
+    EXPECT_EQ(rig.app->scene.audio.wav_busy, 1);
     rig.frame();
-    EXPECT_EQ(rig.app->audio.wav_busy, 0);
+    EXPECT_EQ(rig.app->scene.audio.wav_busy, 0);
 }
 
 TEST_F(SceneAudio, NothingPlaysWithAudioOffAndOffClosesNothing) {
@@ -206,7 +207,7 @@ TEST_F(SceneAudio, NothingPlaysWithAudioOffAndOffClosesNothing) {
     while (rig.system.clock_ms < 5000 + 31000) rig.frame();
     EXPECT_TRUE(rig.midi.played.empty());
     rig.midi.commands.clear();
-    audio_off(*rig.app);
+    audio_off(rig.app->scene);
     EXPECT_TRUE(rig.midi.commands.empty());
 }
 
@@ -223,10 +224,10 @@ TEST(ScenePeriods, ProductsOfHugeSettingsStayInRange) {
     rig.app->settings.scroller_delay = 2000000000;
     rig.app->settings.cycle_speed_value = 13;
     rig.app->settings.object_frequency = -2000000000;
-    derive_scene_periods(*rig.app);
-    EXPECT_EQ(rig.app->run.scroller_period, 2147483647);
-    EXPECT_EQ(rig.app->run.rotation_period, 1040);
-    EXPECT_EQ(rig.app->run.launch_interval, -2147483647 - 1);
+    derive_scene_periods(rig.app->scene);
+    EXPECT_EQ(rig.app->scene.run.scroller_period, 2147483647);
+    EXPECT_EQ(rig.app->scene.run.rotation_period, 1040);
+    EXPECT_EQ(rig.app->scene.run.launch_interval, -2147483647 - 1);
 }
 
 }  // namespace

@@ -12,15 +12,15 @@ constexpr std::int32_t launch_slot = 5;
 
 // Offers exactly `kind` to the launcher once.
 void offer(SpriteScene& scene, std::int32_t kind) {
-    scene.app.sprites.next_kind = kind == 1 ? 11 : kind - 1;
-    launch_object(scene.app, launch_slot);
+    scene.app.scene.sprites.next_kind = kind == 1 ? 11 : kind - 1;
+    launch_object(scene.app.scene, launch_slot);
 }
 
 // Offers `kind` to a free slot with no live objects of it until one is launched; returns it.
 SpriteSlot launch_one(SpriteScene& scene, std::int32_t kind) {
     for (int attempt = 0; attempt < 100000; ++attempt) {
-        sprite_off(scene.app, launch_slot);
-        scene.app.sprites.kind_count[kind] = 0;
+        sprite_off(scene.app.scene, launch_slot);
+        scene.app.scene.sprites.kind_count[kind] = 0;
         scene.fake.clock_ms += 7;
         offer(scene, kind);
         if (scene.slot(launch_slot).active == 1) return scene.slot(launch_slot);
@@ -30,11 +30,11 @@ SpriteSlot launch_one(SpriteScene& scene, std::int32_t kind) {
 }
 
 // What every launch leaves in its slot.
-void expect_launched_as(SpriteScene& scene, const SpriteSlot& s, std::int32_t kind, std::int32_t motion) {
+void expect_launched_as(SpriteScene& scene, const SpriteSlot& s, std::int32_t kind, Motion motion) {
     EXPECT_EQ(s.active, 1);
     EXPECT_EQ(s.kind, kind);
     EXPECT_EQ(s.motion, motion);
-    EXPECT_EQ(scene.app.sprites.kind_count[kind], 1);
+    EXPECT_EQ(scene.app.scene.sprites.kind_count[kind], 1);
     EXPECT_EQ(s.anim_end, 0);
     EXPECT_EQ(s.masked, 1);
     EXPECT_TRUE(is_whole(s.x) && is_whole(s.y));
@@ -64,15 +64,15 @@ constexpr int samples = 1500;
 class LaunchRules : public ::testing::Test {
 protected:
     SpriteScene scene{1920, 1080};
-    const double* sx = scene.app.speed.x.data();
-    const double* sy = scene.app.speed.y.data();
+    const double* sx = scene.app.scene.speed.x.data();
+    const double* sy = scene.app.scene.speed.y.data();
 };
 
 TEST_F(LaunchRules, OrbiterFliesAcrossAndSpeedsUpSideways) {
     Branches branches;
     for (int n = 0; n < samples; ++n) {
         const SpriteSlot s = launch_one(scene, 1);
-        expect_launched_as(scene, s, 1, 1);
+        expect_launched_as(scene, s, 1, Motion::speeding_up);
         ASSERT_TRUE(s.frame == 11 || s.frame == 12);
         const bool right = s.frame == 11;
         EXPECT_TRUE(right ? from_left(scene, s) : from_right(scene, s));
@@ -89,7 +89,7 @@ TEST_F(LaunchRules, RocketRisesFromBelowTheBottomEdge) {
     Branches branches;
     for (int n = 0; n < samples; ++n) {
         const SpriteSlot s = launch_one(scene, 2);
-        expect_launched_as(scene, s, 2, 2);
+        expect_launched_as(scene, s, 2, Motion::climbing);
         EXPECT_EQ(s.frame, 16);
         EXPECT_GE(s.x, 1);
         EXPECT_LE(s.x, scene.width());
@@ -107,7 +107,7 @@ TEST_F(LaunchRules, LargerAstronautsMoveFaster) {
     int sizes[4] = {};
     for (int n = 0; n < samples; ++n) {
         const SpriteSlot s = launch_one(scene, 3);
-        expect_launched_as(scene, s, 3, 3);
+        expect_launched_as(scene, s, 3, Motion::straight);
         ASSERT_GE(s.frame, 13);
         ASSERT_LE(s.frame, 15);
         const std::int32_t size = s.frame - 12;
@@ -127,7 +127,7 @@ TEST_F(LaunchRules, SatelliteEntersFastAndBrakesAgainstItsFlight) {
     Branches branches;
     for (int n = 0; n < samples; ++n) {
         const SpriteSlot s = launch_one(scene, 4);
-        expect_launched_as(scene, s, 4, 4);
+        expect_launched_as(scene, s, 4, Motion::accelerating);
         ASSERT_GE(s.frame, 1);
         ASSERT_LE(s.frame, 5);
         const bool left = from_left(scene, s);
@@ -145,7 +145,7 @@ TEST_F(LaunchRules, DebrisCrossesAtAnyHeight) {
     Branches branches;
     for (int n = 0; n < samples; ++n) {
         const SpriteSlot s = launch_one(scene, 5);
-        expect_launched_as(scene, s, 5, 3);
+        expect_launched_as(scene, s, 5, Motion::straight);
         ASSERT_GE(s.frame, 7);
         ASSERT_LE(s.frame, 9);
         const bool left = from_left(scene, s);
@@ -164,7 +164,7 @@ TEST_F(LaunchRules, SaucerWandersWithItsOwnVelocity) {
     for (int n = 0; n < samples / 10; ++n) {
         scene.slot(launch_slot).vx = 3.25;  // left over from an earlier object; the saucer does not use it
         const SpriteSlot s = launch_one(scene, 6);
-        expect_launched_as(scene, s, 6, 5);
+        expect_launched_as(scene, s, 6, Motion::wandering);
         EXPECT_EQ(s.frame, 6);
         const bool left = from_left(scene, s);
         EXPECT_TRUE(left || from_right(scene, s));
@@ -182,7 +182,7 @@ TEST_F(LaunchRules, SaucerWandersWithItsOwnVelocity) {
 TEST_F(LaunchRules, OrbiterSeenFromAboveCrossesDiagonally) {
     for (int n = 0; n < samples; ++n) {
         const SpriteSlot s = launch_one(scene, 7);
-        expect_launched_as(scene, s, 7, 3);
+        expect_launched_as(scene, s, 7, Motion::straight);
         EXPECT_EQ(s.frame, 10);
         const bool left = from_left(scene, s);
         EXPECT_TRUE(left ? in_upper_half(scene, s) : from_right(scene, s) && in_lower_half(scene, s));
@@ -195,7 +195,7 @@ TEST_F(LaunchRules, LaunchStackClimbsFromTheLowerHalf) {
     Branches branches;
     for (int n = 0; n < samples / 5; ++n) {
         const SpriteSlot s = launch_one(scene, 8);
-        expect_launched_as(scene, s, 8, 3);
+        expect_launched_as(scene, s, 8, Motion::straight);
         ASSERT_TRUE(s.frame == 18 || s.frame == 19);
         const bool left = s.frame == 18;
         EXPECT_TRUE(left ? from_left(scene, s) : from_right(scene, s));
@@ -211,7 +211,7 @@ TEST_F(LaunchRules, DishSatelliteDriftsUpOrDownIndependentlyOfItsSide) {
     Branches branches;
     for (int n = 0; n < samples / 5; ++n) {
         const SpriteSlot s = launch_one(scene, 9);
-        expect_launched_as(scene, s, 9, 3);
+        expect_launched_as(scene, s, 9, Motion::straight);
         EXPECT_EQ(s.frame, 17);
         EXPECT_TRUE(anywhere(scene, s));
         const bool left = from_left(scene, s);
@@ -228,15 +228,15 @@ void expect_asteroid(SpriteScene& scene, std::int32_t kind, std::int32_t sequenc
     Branches branches;
     for (int n = 0; n < samples; ++n) {
         const SpriteSlot s = launch_one(scene, kind);
-        expect_launched_as(scene, s, kind, 3);
+        expect_launched_as(scene, s, kind, Motion::straight);
         EXPECT_EQ(s.anim, sequence);
         EXPECT_EQ(s.anim_step, 0);
         EXPECT_EQ(s.frame, first_frame);
         const bool left = s.x == -scene.frame(first_frame).width;
         EXPECT_TRUE(left || from_right(scene, s));
         EXPECT_TRUE(anywhere(scene, s));
-        EXPECT_TRUE(one_of(s.vx, speeds(scene.app.speed.x.data(), 6, 20, left ? factor : -factor)));
-        EXPECT_TRUE(one_of(std::fabs(s.vy), speeds(scene.app.speed.y.data(), 1, 5, 1)));
+        EXPECT_TRUE(one_of(s.vx, speeds(scene.app.scene.speed.x.data(), 6, 20, left ? factor : -factor)));
+        EXPECT_TRUE(one_of(std::fabs(s.vy), speeds(scene.app.scene.speed.y.data(), 1, 5, 1)));
         branches.add(left, s.vy > 0);
     }
     EXPECT_TRUE(branches.all_seen());
@@ -254,30 +254,30 @@ TEST_F(LaunchRules, LargeAsteroidTumblesFromAnEdge) {
 
 TEST(LaunchTurns, KindsAreOfferedStrictlyInTurnWhetherOrNotTheyLaunch) {
     SpriteScene scene(800, 600);
-    scene.app.sprites.next_kind = 11;
+    scene.app.scene.sprites.next_kind = 11;
     for (int call = 0; call < 23; ++call) {
-        sprite_off(scene.app, launch_slot);
-        launch_object(scene.app, launch_slot);
-        EXPECT_EQ(scene.app.sprites.next_kind, call % 11 + 1);
+        sprite_off(scene.app.scene, launch_slot);
+        launch_object(scene.app.scene, launch_slot);
+        EXPECT_EQ(scene.app.scene.sprites.next_kind, call % 11 + 1);
     }
 }
 
 TEST(LaunchLimits, AKindAtItsLimitIsRefusedWithoutTouchingTheSlotOrDrawing) {
     for (std::int32_t kind = 1; kind <= 11; ++kind) {
         SpriteScene scene(800, 600);
-        scene.app.sprites.kind_count[kind] = static_cast<std::int16_t>(kind_limit(kind));
+        scene.app.scene.sprites.kind_count[kind] = static_cast<std::int16_t>(kind_limit(kind));
         scene.slot(launch_slot).kind = 3;
         scene.slot(launch_slot).x = 77;
         const SpriteSlot before = scene.slot(launch_slot);
-        Random expected = scene.app.random;
+        Random expected = scene.app.scene.random;
         expected.reseed_from_clock(scene.fake.clock_ms);
         offer(scene, kind);
         EXPECT_EQ(scene.slot(launch_slot).active, 0) << kind;
         EXPECT_EQ(scene.slot(launch_slot).x, before.x);
         EXPECT_EQ(scene.slot(launch_slot).kind, before.kind);
         EXPECT_EQ(scene.slot(launch_slot).masked, before.masked);
-        EXPECT_EQ(scene.app.sprites.kind_count[kind], kind_limit(kind));
-        EXPECT_EQ(scene.app.random.next(), expected.next()) << "kind " << kind << " drew at its limit";
+        EXPECT_EQ(scene.app.scene.sprites.kind_count[kind], kind_limit(kind));
+        EXPECT_EQ(scene.app.scene.random.next(), expected.next()) << "kind " << kind << " drew at its limit";
     }
 }
 
@@ -290,25 +290,25 @@ TEST(LaunchLimits, OneOrbiterAliveStillLetsASecondLaunch) {
     SpriteScene scene(800, 600);
     bool launched = false;
     for (int attempt = 0; attempt < 200 && !launched; ++attempt) {
-        scene.app.sprites.kind_count[1] = 1;
+        scene.app.scene.sprites.kind_count[1] = 1;
         scene.fake.clock_ms += 3;
         offer(scene, 1);
         launched = scene.slot(launch_slot).active == 1;
     }
     EXPECT_TRUE(launched);
-    EXPECT_EQ(scene.app.sprites.kind_count[1], 2);
+    EXPECT_EQ(scene.app.scene.sprites.kind_count[1], 2);
 }
 
 TEST(LaunchLimits, SatellitesLaunchOnEveryTurnBelowTheirLimit) {
     SpriteScene scene(800, 600);
     for (std::int16_t alive = 0; alive < 5; ++alive) {
         for (int n = 0; n < 50; ++n) {
-            sprite_off(scene.app, launch_slot, true);
-            scene.app.sprites.kind_count[4] = alive;
+            sprite_off(scene.app.scene, launch_slot, true);
+            scene.app.scene.sprites.kind_count[4] = alive;
             scene.fake.clock_ms += 1;
             offer(scene, 4);
             ASSERT_EQ(scene.slot(launch_slot).active, 1) << alive;
-            ASSERT_EQ(scene.app.sprites.kind_count[4], alive + 1);
+            ASSERT_EQ(scene.app.scene.sprites.kind_count[4], alive + 1);
         }
     }
 }
@@ -321,8 +321,8 @@ TEST(LaunchOdds, EachKindGoesAheadWithItsOwnOdds) {
         SpriteScene scene(800, 600, 80, 99 + static_cast<std::uint64_t>(kind));
         int launched = 0;
         for (int n = 0; n < offers; ++n) {
-            sprite_off(scene.app, launch_slot, true);
-            scene.app.sprites.kind_count[kind] = 0;
+            sprite_off(scene.app.scene, launch_slot, true);
+            scene.app.scene.sprites.kind_count[kind] = 0;
             scene.fake.clock_ms += 45;
             offer(scene, kind);
             launched += scene.slot(launch_slot).active;
@@ -352,7 +352,7 @@ void for_replayed_launches(std::int32_t kind, int odds, int wanted, Check check)
     int launched = 0;
     for (std::uint64_t seed = 1; launched < wanted; ++seed) {
         SpriteScene scene(1024, 768, 80, seed);
-        Replay replay{scene.app.random, scene.fake.clock_ms};
+        Replay replay{scene.app.scene.random, scene.fake.clock_ms};
         replay.random.reseed_from_clock(replay.clock);
         const bool goes = replay.chance(odds);
         offer(scene, kind);
@@ -360,7 +360,7 @@ void for_replayed_launches(std::int32_t kind, int odds, int wanted, Check check)
         if (!goes) continue;
         ++launched;
         check(scene, replay, scene.slot(launch_slot));
-        EXPECT_EQ(scene.app.random.next(), replay.random.next());
+        EXPECT_EQ(scene.app.scene.random.next(), replay.random.next());
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "scene/render/compositor.h"
 #include "scene/sprites/launcher.h"
+#include "scene/render/rotation.h"
 #include "scene/sprites/motion.h"
 #include "startup/numeric.h"
 #include "tests/allocation_counter.h"
@@ -20,7 +21,7 @@ struct Shown {
 std::array<Shown, 26> shown_before_motion(const SpriteScene& scene) {
     std::array<Shown, 26> shown{};
     for (std::int32_t i = 1; i <= 25; ++i) {
-        const SpriteSlot& s = scene.app.sprites.slot[i];
+        const SpriteSlot& s = scene.app.scene.sprites.slot[i];
         if (s.active == 0) continue;
         const FrameRect& f = scene.frame(s.frame);
         shown[i] = {true,
@@ -36,7 +37,7 @@ bool same_rect(const FreedRect& a, const FreedRect& b) {
 
 // Every slot freed by the motion step left exactly the rectangle it was shown in, and nothing else did.
 void expect_freed_rects_match(const SpriteScene& scene, const std::array<Shown, 26>& before, long frame) {
-    const SpriteTable& table = scene.app.sprites;
+    const SpriteTable& table = scene.app.scene.sprites;
     std::int32_t freed = 0;
     for (std::int32_t i = 1; i <= 25; ++i) {
         if (!before[i].live || table.slot[i].active != 0) continue;
@@ -54,14 +55,14 @@ struct Tally {
 };
 
 void expect_table_sound(const SpriteScene& scene, Tally& tally, long frame) {
-    const SpriteTable& table = scene.app.sprites;
+    const SpriteTable& table = scene.app.scene.sprites;
     std::array<int, 13> alive{};
     for (std::int32_t i = 1; i <= 25; ++i) {
         const SpriteSlot& s = table.slot[i];
         ASSERT_TRUE(s.active == 0 || s.active == 1) << frame;
         ASSERT_TRUE(s.frame >= 0 && s.frame <= 73) << frame;
         ASSERT_TRUE(s.anim >= 0 && s.anim <= 5 && s.anim_step >= 0 && s.anim_step <= 24) << frame;
-        ASSERT_TRUE(s.motion >= 0 && s.motion <= 5) << frame;
+        ASSERT_TRUE(s.motion >= Motion::none && s.motion <= Motion::wandering) << frame;
         if (s.active == 0) continue;
         ASSERT_TRUE(s.kind >= 1 && s.kind <= 12) << frame;
         ASSERT_GT(s.frame, 0) << "a live slot shows nothing, frame " << frame;
@@ -83,10 +84,11 @@ void expect_table_sound(const SpriteScene& scene, Tally& tally, long frame) {
 // One frame as the main loop runs it, with the compositor's bookkeeping of the freed list.
 void run_frame(SpriteScene& scene) {
     scene.fake.clock_ms += 45;
-    blit_old_sprites(scene.app);
-    move_sprites(scene.app);
-    scene.app.sprites.freed_count = 0;
-    sort_sprites(scene.app);
+    blit_old_sprites(scene.app.scene);
+    move_sprites(scene.app.scene);
+    handle_picture_rotation(scene.app.scene);
+    scene.app.scene.sprites.freed_count = 0;
+    sort_sprites(scene.app.scene);
 }
 
 TEST(LongRun, TheTableStaysSoundOverAHundredThousandFrames) {
@@ -96,12 +98,13 @@ TEST(LongRun, TheTableStaysSoundOverAHundredThousandFrames) {
     constexpr long frames = 100000;
     for (long frame = 1; frame <= frames; ++frame) {
         scene.fake.clock_ms += 45;
-        blit_old_sprites(scene.app);
+        blit_old_sprites(scene.app.scene);
         const auto before = shown_before_motion(scene);
-        move_sprites(scene.app);
-        if (!render_log().cleared_in_last_call) expect_freed_rects_match(scene, before, frame);
-        scene.app.sprites.freed_count = 0;
-        sort_sprites(scene.app);
+        move_sprites(scene.app.scene);
+        expect_freed_rects_match(scene, before, frame);
+        handle_picture_rotation(scene.app.scene);
+        scene.app.scene.sprites.freed_count = 0;
+        sort_sprites(scene.app.scene);
         expect_table_sound(scene, tally, frame);
         if (::testing::Test::HasFatalFailure()) return;
     }
@@ -136,8 +139,8 @@ TEST(LongRun, ASeedAndAClockReproduceARunFrameForFrame) {
         run_frame(first);
         run_frame(second);
         run_frame(other);
-        ASSERT_TRUE(same_tables(first.app.sprites, second.app.sprites)) << "frame " << frame;
-        ever_differed = ever_differed || !same_tables(first.app.sprites, other.app.sprites);
+        ASSERT_TRUE(same_tables(first.app.scene.sprites, second.app.scene.sprites)) << "frame " << frame;
+        ever_differed = ever_differed || !same_tables(first.app.scene.sprites, other.app.scene.sprites);
     }
     EXPECT_TRUE(ever_differed);
 }

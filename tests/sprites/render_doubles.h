@@ -1,10 +1,6 @@
-// Stand-ins for the two rendering entry points the sprite code calls, recording how they were called.
+// Stand-ins for the two rendering entry points the sprite tests run around the motion pass, recording how they were called.
 #pragma once
 #include <cstdint>
-
-namespace kolvane {
-struct App;
-}
 
 namespace kolvane::testing {
 

@@ -8,7 +8,7 @@
 
 #include "platform/headless/headless_platform.h"
 #include "scene/sprites/sprite_table.h"
-#include "startup/app.h"
+#include "app/app.h"
 #include "tests/sprites/render_doubles.h"
 
 namespace kolvane::testing {
@@ -23,19 +23,19 @@ struct SpriteScene {
                 std::uint64_t seed = 12345) {
         render_log() = RenderLog{};
         fake.clock_ms = 1000;
-        app.random.seed(seed);
-        app.run.screen_width = width;
-        app.run.screen_height = height;
-        app.run.launch_interval = launch_interval;
-        init_sprites(app);
+        app.scene.random.seed(seed);
+        app.scene.run.screen_width = width;
+        app.scene.run.screen_height = height;
+        app.scene.run.launch_interval = launch_interval;
+        init_sprites(app.scene);
     }
 
-    SpriteSlot& slot(std::int32_t i) { return app.sprites.slot[i]; }
-    const FrameRect& frame(std::int32_t f) const { return app.sprites.frame_table[f]; }
-    double sx(std::int32_t i) const { return app.speed.x[i]; }
-    double sy(std::int32_t i) const { return app.speed.y[i]; }
-    double width() const { return app.run.screen_width; }
-    double height() const { return app.run.screen_height; }
+    SpriteSlot& slot(std::int32_t i) { return app.scene.sprites.slot[i]; }
+    const FrameRect& frame(std::int32_t f) const { return app.scene.sprites.frame_table[f]; }
+    double sx(std::int32_t i) const { return app.scene.speed.x[i]; }
+    double sy(std::int32_t i) const { return app.scene.speed.y[i]; }
+    double width() const { return app.scene.run.screen_width; }
+    double height() const { return app.scene.run.screen_height; }
 };
 
 // factor * step for every speed step from first to last.

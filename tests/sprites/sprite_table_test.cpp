@@ -10,7 +10,7 @@ namespace {
 
 TEST(SpriteTableInit, EmptiesTheTableAndNumbersTheDrawingOrder) {
     SpriteScene scene(640, 480);
-    SpriteTable& table = scene.app.sprites;
+    SpriteTable& table = scene.app.scene.sprites;
     EXPECT_EQ(table.max_sprites, 25);
     for (std::int32_t i = 1; i <= 25; ++i) {
         EXPECT_EQ(table.slot[i].active, 0) << i;
@@ -26,13 +26,13 @@ TEST(SpriteTableInit, EmptiesTheTableAndNumbersTheDrawingOrder) {
 
 TEST(SpriteTableInit, StartsTheLaunchCountTenFramesAheadAndResetsTheCaptionLine) {
     SpriteScene scene(800, 600, 40);
-    scene.app.run.scroller_period = 500;
-    scene.app.scroller = {2, 7, 33};
-    init_sprites(scene.app);
-    EXPECT_EQ(scene.app.sprites.launch_countdown, 30);
-    EXPECT_EQ(scene.app.scroller.scroller_phase, 0);
-    EXPECT_EQ(scene.app.scroller.scroller_countdown, 500);
-    EXPECT_EQ(scene.app.scroller.caption_index, 0);
+    scene.app.scene.run.scroller_period = 500;
+    scene.app.scene.scroller = {2, 7, 33};
+    init_sprites(scene.app.scene);
+    EXPECT_EQ(scene.app.scene.sprites.launch_countdown, 30);
+    EXPECT_EQ(scene.app.scene.scroller.scroller_phase, 0);
+    EXPECT_EQ(scene.app.scene.scroller.scroller_countdown, 500);
+    EXPECT_EQ(scene.app.scene.scroller.caption_index, 0);
     EXPECT_DOUBLE_EQ(scene.sx(1), 800.0 / 2500);
     EXPECT_DOUBLE_EQ(scene.sy(20), 600.0 / 600);
 }
@@ -41,9 +41,9 @@ TEST(SpriteTableInit, NextKindCoversEveryKindOverManySeeds) {
     std::array<int, 12> seen{};
     for (std::uint64_t seed = 1; seed <= 400; ++seed) {
         SpriteScene scene(640, 480, 80, seed);
-        ASSERT_GE(scene.app.sprites.next_kind, 1);
-        ASSERT_LE(scene.app.sprites.next_kind, 11);
-        ++seen[scene.app.sprites.next_kind];
+        ASSERT_GE(scene.app.scene.sprites.next_kind, 1);
+        ASSERT_LE(scene.app.scene.sprites.next_kind, 11);
+        ++seen[scene.app.scene.sprites.next_kind];
     }
     for (int k = 1; k <= 11; ++k) EXPECT_GT(seen[k], 10) << "kind " << k;
 }
@@ -106,7 +106,7 @@ TEST(FrameTable, RectanglesLieOnTheSheetAndNeverOverlap) {
 
 TEST(AnimTable, HoldsTheFiveSequencesWithTheirEndMarkers) {
     SpriteScene scene(640, 480);
-    const auto& anim = scene.app.sprites.anim_table;
+    const auto& anim = scene.app.scene.sprites.anim_table;
     const std::int32_t fourth[] = {69, 70, 71, 72, 73, -1};
     for (std::int32_t step = 1; step <= 6; ++step) EXPECT_EQ(anim[4][step], fourth[step - 1]) << step;
     for (std::int32_t step = 1; step <= 24; ++step) {
@@ -126,21 +126,21 @@ TEST(AnimTable, HoldsTheFiveSequencesWithTheirEndMarkers) {
 // A live slot with some of every field set.
 void fill_live(SpriteScene& scene, std::int32_t i, std::int16_t kind) {
     SpriteSlot& s = scene.slot(i);
-    s = SpriteSlot{1, kind, 17, 12.5, -3.0, 11.0, -2.0, 1.5, -0.5, 0.25, 0.75, 0.125, -0.125, 0.5, 5, 0, 2, 9, 1};
-    ++scene.app.sprites.kind_count[kind];
+    s = SpriteSlot{1, kind, 17, 12.5, -3.0, 11.0, -2.0, 1.5, -0.5, 0.25, 0.75, 0.125, -0.125, 0.5, Motion::wandering, 0, 2, 9, 1};
+    ++scene.app.scene.sprites.kind_count[kind];
 }
 
 TEST(SpriteOff, ClearsTheMotionFieldsAndKeepsPositionSpeedAndKind) {
     SpriteScene scene(640, 480);
     fill_live(scene, 7, 3);
-    sprite_off(scene.app, 7);
+    sprite_off(scene.app.scene, 7);
     const SpriteSlot& s = scene.slot(7);
     EXPECT_EQ(s.active, 0);
     EXPECT_EQ(s.frame, 0);
     EXPECT_EQ(s.anim, 0);
     EXPECT_EQ(s.anim_step, 0);
     EXPECT_EQ(s.anim_end, 0);
-    EXPECT_EQ(s.motion, 0);
+    EXPECT_EQ(s.motion, Motion::none);
     EXPECT_EQ(s.masked, 1);
     EXPECT_EQ(s.ax, 0);
     EXPECT_EQ(s.wander_vx, 0);
@@ -160,84 +160,73 @@ TEST(SpriteOff, LowersTheCounterOfALiveSlotUnlessToldToKeepIt) {
     SpriteScene scene(640, 480);
     fill_live(scene, 2, 5);
     fill_live(scene, 3, 5);
-    sprite_off(scene.app, 2, true);
-    EXPECT_EQ(scene.app.sprites.kind_count[5], 2);
-    sprite_off(scene.app, 3);
-    EXPECT_EQ(scene.app.sprites.kind_count[5], 1);
+    sprite_off(scene.app.scene, 2, true);
+    EXPECT_EQ(scene.app.scene.sprites.kind_count[5], 2);
+    sprite_off(scene.app.scene, 3);
+    EXPECT_EQ(scene.app.scene.sprites.kind_count[5], 1);
 }
 
 // A free slot's recorded kind belongs to an object that is gone; the live count must not drop.
 TEST(SpriteOff, FreeingAFreeSlotLeavesTheCountersAlone) {
     SpriteScene scene(640, 480);
     fill_live(scene, 4, 1);
-    sprite_off(scene.app, 4);
+    sprite_off(scene.app.scene, 4);
     fill_live(scene, 9, 1);  // another orbiter, still alive
-    sprite_off(scene.app, 4);
-    sprite_off(scene.app, 4);
-    EXPECT_EQ(scene.app.sprites.kind_count[1], 1);
-    scene.app.sprites.kind_count[2] = 0;
+    sprite_off(scene.app.scene, 4);
+    sprite_off(scene.app.scene, 4);
+    EXPECT_EQ(scene.app.scene.sprites.kind_count[1], 1);
+    scene.app.scene.sprites.kind_count[2] = 0;
     scene.slot(5).kind = 2;
-    sprite_off(scene.app, 5);
-    EXPECT_EQ(scene.app.sprites.kind_count[2], 0);
+    sprite_off(scene.app.scene, 5);
+    EXPECT_EQ(scene.app.scene.sprites.kind_count[2], 0);
 }
 
 TEST(SetspriteAnim, ShowsTheFirstFrameAtOnceAndStartsBeforeStepOne) {
     SpriteScene scene(640, 480);
     scene.slot(6).anim_step = 9;
-    setsprite_anim(scene.app, 6, 3);
+    setsprite_anim(scene.app.scene, 6, 3);
     EXPECT_EQ(scene.slot(6).frame, 68);
     EXPECT_EQ(scene.slot(6).anim, 3);
     EXPECT_EQ(scene.slot(6).anim_step, 0);
-    setsprite_anim(scene.app, 6, 2);
+    setsprite_anim(scene.app.scene, 6, 2);
     EXPECT_EQ(scene.slot(6).frame, 44);
 }
 
 TEST(SpritesReset, FreesEverySlotZeroesCountersAndKeepsTheOrder) {
     SpriteScene scene(640, 480);
     for (std::int32_t i = 1; i <= 25; ++i) fill_live(scene, i, static_cast<std::int16_t>(1 + i % 12));
-    std::reverse(scene.app.sprites.draw_order.begin() + 1, scene.app.sprites.draw_order.begin() + 26);
-    const auto order = scene.app.sprites.draw_order;
-    scene.app.sprites.next_kind = 7;
-    scene.app.sprites.launch_countdown = 33;
-    sprites_reset(scene.app);
+    std::reverse(scene.app.scene.sprites.draw_order.begin() + 1, scene.app.scene.sprites.draw_order.begin() + 26);
+    const auto order = scene.app.scene.sprites.draw_order;
+    scene.app.scene.sprites.next_kind = 7;
+    scene.app.scene.sprites.launch_countdown = 33;
+    sprites_reset(scene.app.scene);
     for (std::int32_t i = 1; i <= 25; ++i) EXPECT_EQ(scene.slot(i).active, 0);
-    for (std::int16_t count : scene.app.sprites.kind_count) EXPECT_EQ(count, 0);
-    EXPECT_EQ(scene.app.sprites.draw_order, order);
-    EXPECT_EQ(scene.app.sprites.next_kind, 7);
-    EXPECT_EQ(scene.app.sprites.launch_countdown, 33);
-}
-
-TEST(SpritesClear, ErasesTheLiveSpritesBeforeFreeingThem) {
-    SpriteScene scene(640, 480);
-    fill_live(scene, 1, 4);
-    fill_live(scene, 8, 10);
-    sprites_clear(scene.app);
-    EXPECT_EQ(render_log().erase_calls, 1);
-    EXPECT_EQ(render_log().active_at_last_erase, 2);
-    EXPECT_EQ(scene.slot(1).active + scene.slot(8).active, 0);
-    EXPECT_EQ(scene.app.sprites.kind_count[4] + scene.app.sprites.kind_count[10], 0);
+    for (std::int16_t count : scene.app.scene.sprites.kind_count) EXPECT_EQ(count, 0);
+    EXPECT_EQ(scene.app.scene.sprites.draw_order, order);
+    EXPECT_EQ(scene.app.scene.sprites.next_kind, 7);
+    EXPECT_EQ(scene.app.scene.sprites.launch_countdown, 33);
 }
 
 // Gives slot i a frame of the wanted depth.
 void show(SpriteScene& scene, std::int32_t i, std::int32_t frame) { scene.slot(i).frame = frame; }
 
 std::vector<std::int16_t> order_of(const SpriteScene& scene) {
-    return {scene.app.sprites.draw_order.begin() + 1, scene.app.sprites.draw_order.begin() + 26};
+    return {scene.app.scene.sprites.draw_order.begin() + 1, scene.app.scene.sprites.draw_order.begin() + 26};
 }
 
 TEST(SortSprites, EqualDepthsNeverSwap) {
     SpriteScene scene(640, 480);
-    std::reverse(scene.app.sprites.draw_order.begin() + 1, scene.app.sprites.draw_order.begin() + 26);
+    std::reverse(scene.app.scene.sprites.draw_order.begin() + 1, scene.app.scene.sprites.draw_order.begin() + 26);
     for (std::int32_t i = 1; i <= 25; ++i) show(scene, i, 20 + (i % 24));  // every one depth 11
     const auto before = order_of(scene);
-    sort_sprites(scene.app);
+    sort_sprites(scene.app.scene);
     EXPECT_EQ(order_of(scene), before);
 }
 
 TEST(SortSprites, TheDeepestFirstEntryTravelsToTheEndInOnePass) {
     SpriteScene scene(640, 480);
     show(scene, 1, 13);  // depth 21, all others free (-1)
-    sort_sprites(scene.app);
+    sort_sprites(scene.app.scene);
     const auto order = order_of(scene);
     EXPECT_EQ(order.back(), 1);
     for (std::size_t k = 0; k + 1 < order.size(); ++k) EXPECT_EQ(order[k], k + 2);
@@ -247,17 +236,17 @@ TEST(SortSprites, TheShallowestLastEntryMovesUpOnePlacePerPass) {
     SpriteScene scene(640, 480);
     for (std::int32_t i = 1; i <= 24; ++i) show(scene, i, 16);  // depth 5
     show(scene, 25, 68);                                        // depth 0
-    sort_sprites(scene.app);
-    EXPECT_EQ(scene.app.sprites.draw_order[24], 25);
-    EXPECT_EQ(scene.app.sprites.draw_order[25], 24);
-    sort_sprites(scene.app);
-    EXPECT_EQ(scene.app.sprites.draw_order[23], 25);
+    sort_sprites(scene.app.scene);
+    EXPECT_EQ(scene.app.scene.sprites.draw_order[24], 25);
+    EXPECT_EQ(scene.app.scene.sprites.draw_order[25], 24);
+    sort_sprites(scene.app.scene);
+    EXPECT_EQ(scene.app.scene.sprites.draw_order[23], 25);
 }
 
 TEST(SortSprites, SettlesIntoAscendingDepthAsAPermutation) {
     SpriteScene scene(640, 480);
     for (std::int32_t i = 1; i <= 25; ++i) show(scene, i, (i * 7) % 20);  // frames 0 to 19, mixed depths
-    for (int pass = 0; pass < 24; ++pass) sort_sprites(scene.app);
+    for (int pass = 0; pass < 24; ++pass) sort_sprites(scene.app.scene);
     auto order = order_of(scene);
     for (std::size_t k = 1; k < order.size(); ++k) {
         EXPECT_LE(scene.frame(scene.slot(order[k - 1]).frame).depth, scene.frame(scene.slot(order[k]).frame).depth);

@@ -16,7 +16,7 @@
 #include "scene/render/overlays.h"
 #include "scene/scene_pictures.h"
 #include "scene/scene_window.h"
-#include "startup/app.h"
+#include "app/app.h"
 #include "startup/settings.h"
 #include "tools/render/trace.h"
 
@@ -121,11 +121,11 @@ int main(int argc, char** argv) {
     for (const auto& [key, value] : options.settings) store.set(key, value);
 
     auto app = std::make_unique<App>(backend.platform());
-    app->random.seed(options.seed);
+    app->scene.random.seed(options.seed);
     app->startup.windows_dir = lists_dir.string() + "/";
 
     FolderPictures pictures(options.assets);
-    if (!load_scene_pictures(*app, pictures))
+    if (!load_scene_pictures(app->scene, pictures))
         std::fprintf(stderr, "kolvane-render: some pictures under %s are missing; they stay black\n",
                      options.assets.c_str());
 
@@ -136,10 +136,10 @@ int main(int argc, char** argv) {
     }
     if (!options.out.empty()) std::filesystem::create_directories(options.out);
 
-    Form_Load(*app);
-    app->run.activated_once = 1;
-    scene_setup(*app);
-    app->run.frame_delay = app->settings.frame_rate;
+    Form_Load(app->scene);
+    app->scene.run.activated_once = 1;
+    scene_setup(app->scene);
+    app->scene.run.frame_delay = app->settings.frame_rate;
     TraceWriter writer;
     Image frame;
     int written = 0;
@@ -155,19 +155,19 @@ int main(int argc, char** argv) {
             if (write_bmp(options.out + name, frame)) ++written;
         };
     }
-    for (long n = 1; n <= options.frames && app->run.saver_running; ++n) {
+    for (long n = 1; n <= options.frames && app->scene.run.saver_running; ++n) {
         const std::uint32_t seconds = (system.clock_ms / 1000u) % 86400u;
         clock.now = {static_cast<int>(seconds / 3600u), static_cast<int>(seconds / 60u % 60u),
                      static_cast<int>(seconds % 60u)};
-        app->run.frame_start = static_cast<std::int32_t>(system.clock_ms);
+        app->scene.run.frame_start = static_cast<std::int32_t>(system.clock_ms);
         current_frame = n;
         transition_step = 0;
         in_frame_work = true;
-        frame_work(*app);
+        frame_work(app->scene);
         in_frame_work = false;
-        frame_wait(*app);
-        end_of_frame(*app);
-        if (trace) writer.write(trace, n, *app);
+        frame_wait(app->scene);
+        end_of_frame(app->scene);
+        if (trace) writer.write(trace, n, app->scene);
         if (!options.out.empty() && n % options.every == 0) {
             image_from_surface(frame, display.screen);
             if (options.boxes) draw_boxes(frame, overlays);

@@ -4,11 +4,11 @@
 
 namespace kolvane {
 
-struct App;
+struct Scene;
 
 class TraceWriter {
 public:
-    void write(std::FILE* out, long frame, const App& app);
+    void write(std::FILE* out, long frame, const Scene& scene);
 };
 
 }  // namespace kolvane

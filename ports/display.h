@@ -1,4 +1,4 @@
-// Interface to the screen the scene is shown on: which rectangle of it changed, and what repaints use.
+// Port to the screen the scene is shown on: which rectangle of it changed, and what repaints use.
 #pragma once
 
 namespace kolvane {

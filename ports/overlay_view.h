@@ -1,4 +1,4 @@
-// Interface to the two text boxes above the scene picture (caption line and clock) and to the local time.
+// Port to the two text boxes above the scene picture: the caption line and the clock.
 #pragma once
 #include <string_view>
 
@@ -14,21 +14,6 @@ public:
     virtual void place(OverlayBox box, float left, float top, float width, float height) = 0;
     virtual void move(OverlayBox box, float left, float top) = 0;
     virtual void set_visible(OverlayBox box, bool visible) = 0;
-};
-
-struct TimeOfDay {
-    int hour = 0;  // 0 to 23
-    int minute = 0;
-    int second = 0;
-};
-
-// The local time of day and the system's designators for the two halves of the day.
-class LocalClock {
-public:
-    virtual ~LocalClock() = default;
-    virtual TimeOfDay time_of_day() = 0;
-    virtual std::string_view morning_designator() = 0;    // "AM" on an English system
-    virtual std::string_view afternoon_designator() = 0;  // "PM" on an English system
 };
 
 }  // namespace kolvane

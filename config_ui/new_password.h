@@ -1,12 +1,13 @@
-// The set-password dialog's logic: the unshifted form of what was typed, the checks and the save.
+// The set-password dialog's logic: the checks on what was typed and the save of the new password.
 #pragma once
 #include <string>
-#include <string_view>
+
+#include "ports/keyboard_layout.h"
+#include "ports/settings_store.h"
+#include "ports/system_api.h"
+#include "startup/settings.h"
 
 namespace kolvane {
-
-struct App;
-class KeyboardLayout;
 
 inline constexpr const char* new_password_caption = "Change  Password";
 inline constexpr const char* new_password_label = "Change password for Kolvane";
@@ -16,15 +17,11 @@ inline constexpr const char* too_long_text = "New password too long\nMaximum len
 inline constexpr const char* too_long_title = "Change Password";
 inline constexpr std::size_t max_password_length = 30;
 
-// Every character replaced by what its key types without Shift on the active layout (letters come
-// out upper-case). A character no key types keeps its own code.
-std::string normalize_password(KeyboardLayout& layout, std::string_view text);
-
 enum class NewPasswordOutcome { mismatch, too_long, saved };
 
 // OK: normalises both boxes (they keep the normalised texts), checks them, and on success sets the
 // password in force and stores its scrambled form under "misc". Failures show their message box.
-NewPasswordOutcome new_password_ok(App& app, KeyboardLayout& layout, std::string& new_password,
-                                   std::string& confirm_password);
+NewPasswordOutcome new_password_ok(SystemApi& system, SettingsStore& store, Settings& settings,
+                                   KeyboardLayout& layout, std::string& new_password, std::string& confirm_password);
 
 }  // namespace kolvane

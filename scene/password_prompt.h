@@ -5,7 +5,7 @@
 
 namespace kolvane {
 
-struct App;
+struct Scene;
 
 inline constexpr int password_prompt_timeout_ms = 20000;
 inline constexpr const char* password_prompt_title = "Screen Saver Password";
@@ -13,17 +13,14 @@ inline constexpr const char* password_prompt_label = "Type your screen saver pas
 inline constexpr const char* wrong_password_text = "The password that you typed is not correct. Try typing it again.";
 inline constexpr const char* wrong_password_title = "Passwords";
 
-// Upper case by the rules of the Western 8-bit code page.
-std::string upper_case_ansi(std::string_view text);
-
 // Form_Load of the prompt: starts its time limit and shows the pointer.
-void password_prompt_load(App& app);
+void password_prompt_load(Scene& scene);
 // Command1_Click: true and the scene is told to end when the entry matches regardless of case;
 // otherwise the caller clears the entry and shows the wrong-password message.
-bool password_prompt_check(App& app, std::string_view typed);
+bool password_prompt_check(Scene& scene, std::string_view typed);
 // Command2_Click and Timer1_Timer both close the prompt and leave the scene running.
-void password_prompt_cancel(App& app);
+void password_prompt_cancel(Scene& scene);
 // Form_Unload of the prompt, on every way out.
-void password_prompt_unload(App& app);
+void password_prompt_unload(Scene& scene);
 
 }  // namespace kolvane

@@ -1,17 +1,17 @@
-// Interface to the operating-system services the engine uses: clock, events, pointer, windows, dialogs.
+// Port to the operating-system services the engine uses: clock, events, pointer, windows, message boxes.
 #pragma once
 #include <cstdint>
 #include <string>
 
 namespace kolvane {
 
-// A window whose position the engine may set; geometry in twips.
-class FormGeometry {
-public:
-    virtual ~FormGeometry() = default;
-    virtual float width_twips() const = 0;
-    virtual float height_twips() const = 0;
-    virtual void move_to_twips(float left, float top) = 0;
+// The icon and sound a message box comes with.
+enum class MessageKind { plain, error, warning };
+
+// The system's own screen-saver states that the scene sets while it runs.
+enum class SaverState {
+    running,  // a screen saver is running: the system's task-switching keys are off
+    active,   // the system starts a screen saver after its idle time
 };
 
 class SystemApi {
@@ -23,14 +23,15 @@ public:
     virtual void pump_events(std::int32_t timeout_ms) = 0;
     // Moves the pointer display counter up (show) or down and returns its new value.
     virtual int show_cursor(bool show) = 0;
-    virtual void system_parameters_info(std::uint32_t action, std::int32_t param, const char* text,
-                                        std::uint32_t flags) = 0;
+    virtual void set_saver_state(SaverState state, bool on) = 0;
+    // Makes the picture file the desktop wallpaper and keeps it as the user's setting.
+    virtual void set_desktop_wallpaper(const std::string& path) = 0;
     // True when a top-level window with exactly this title exists.
     virtual bool window_titled_exists(const std::string& title) = 0;
     // The system's Windows directory as reported, possibly empty on failure.
     virtual std::string raw_windows_directory() = 0;
-    // Shows a message box and returns when it is closed.
-    virtual void message_box(const std::string& text, const std::string& title, unsigned flags) = 0;
+    // Shows a message box with an OK button and returns when it is closed.
+    virtual void message_box(const std::string& text, const std::string& title, MessageKind kind) = 0;
     // The folder the program runs from, with or without a trailing separator.
     virtual std::string program_folder() = 0;
     virtual double twips_per_pixel_x() = 0;

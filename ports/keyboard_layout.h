@@ -1,4 +1,4 @@
-// Interface to the active keyboard layout: which key types a character, and what that key types unshifted.
+// Port to the active keyboard layout: which key types a character, and what that key types unshifted.
 #pragma once
 #include <cstdint>
 

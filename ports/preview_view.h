@@ -1,4 +1,4 @@
-// Interface to the preview picture placed into the display settings' preview area.
+// Port to the preview picture placed into the display settings' preview area.
 #pragma once
 
 namespace kolvane {
