@@ -4,7 +4,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages_build="cmake ninja-build g++ pkg-config libgtest-dev googletest libbenchmark-dev \
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev fonts-liberation libx11-dev libcairo2-dev \
-  libxrandr-dev libxfixes-dev timgm6mb-soundfont"
+  libxrandr-dev libxfixes-dev timgm6mb-soundfont locales"
 packages_windows="mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64"
 packages_display="xvfb xauth xdotool imagemagick x11-utils"
 
@@ -20,6 +20,18 @@ ensure_packages() {
   [ "$(id -u)" -eq 0 ] || sudo=sudo
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q >/dev/null
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# The locales the clock tests read designators from (Japanese has its own, German none), made once.
+ensure_test_locales() {
+  local have sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  have=$(locale -a 2>/dev/null || true)
+  for l in ja_JP de_DE; do
+    grep -qx "$l.utf8" <<<"$have" && continue
+    echo "== generating the locale $l.UTF-8"
+    $sudo localedef -i "$l" -f UTF-8 "$l.UTF-8" || echo "== no $l.UTF-8: the clock tests that need it are skipped"
+  done
 }
 
 # A Wine prefix of our own, initialised once, with its server kept running for fast starts.

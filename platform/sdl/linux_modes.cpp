@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/sdl/locale_clock.h"
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/mixer_channel.h"
 #include "platform/sdl/overlay_boxes.h"
@@ -82,6 +83,7 @@ struct ScenePlatform {
         app.platform.scene_window = window;
         app.platform.midi = midi;
         app.platform.wav = wav;
+        app.platform.local_clock = &clock_;
     }
     ~ScenePlatform() {
         app_.platform.display = nullptr;
@@ -89,12 +91,14 @@ struct ScenePlatform {
         app_.platform.scene_window = nullptr;
         app_.platform.midi = nullptr;
         app_.platform.wav = nullptr;
+        app_.platform.local_clock = nullptr;
     }
     ScenePlatform(const ScenePlatform&) = delete;
     ScenePlatform& operator=(const ScenePlatform&) = delete;
 
 private:
     App& app_;
+    LocaleClock clock_;  // the user's LC_TIME designators, read once per scene
 };
 
 // Events go to the open window, and message boxes open inside it, while it runs.

@@ -1,0 +1,24 @@
+// The local time of day and the AM/PM designators of the user's LC_TIME locale.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "platform/overlay_view.h"
+
+namespace kolvane::sdl {
+
+// The designators are read once, when the clock is made, from a locale object of its own: the
+// process's locale is left alone. A locale without them (a 24-hour one) gives empty designators.
+class LocaleClock : public LocalClock {
+public:
+    LocaleClock();
+    TimeOfDay time_of_day() override;
+    std::string_view morning_designator() override { return morning_; }
+    std::string_view afternoon_designator() override { return afternoon_; }
+
+private:
+    std::string morning_;
+    std::string afternoon_;
+};
+
+}  // namespace kolvane::sdl
