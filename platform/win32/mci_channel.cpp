@@ -32,18 +32,24 @@ std::string lower(std::string text) {
 
 int mci_mode_number(std::string_view mode_text) {
     std::array<char, 16> buffer{};
-    if (mode_text.size() >= buffer.size()) return media_stopped;
+    if (mode_text.size() >= buffer.size()) return mci_mode_stopped;
     for (std::size_t i = 0; i < mode_text.size(); ++i)
         buffer[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(mode_text[i])));
     const std::string_view mode(buffer.data(), mode_text.size());
     if (mode == "not ready") return 524;
-    if (mode == "stopped") return media_stopped;
-    if (mode == "playing") return media_playing;
+    if (mode == "stopped") return mci_mode_stopped;
+    if (mode == "playing") return mci_mode_playing;
     if (mode == "recording") return 527;
     if (mode == "seeking") return 528;
     if (mode == "paused") return 529;
     if (mode == "open") return 530;
-    return media_stopped;
+    return mci_mode_stopped;
+}
+
+MediaMode media_mode(int mode_number) {
+    if (mode_number == mci_mode_stopped) return MediaMode::stopped;
+    if (mode_number == mci_mode_playing) return MediaMode::playing;
+    return MediaMode::other;
 }
 
 MciChannel::MciChannel(std::string alias)
@@ -114,9 +120,9 @@ void MciChannel::command(const std::string& name) {
 
 int MciChannel::query_mode(DWORD now) {
     Reply reply{};
-    if (!mci(status_mode_, &reply)) return media_stopped;
+    if (!mci(status_mode_, &reply)) return mci_mode_stopped;
     const int mode = mci_mode_number(reply.data());
-    if (mode != media_playing) return mode;
+    if (mode != mci_mode_playing) return mode;
     // Playing with the position standing still: nothing is being played.
     if (!mci(status_position_, &reply)) return mode;
     const long position = std::strtol(reply.data(), nullptr, 10);
@@ -125,18 +131,18 @@ int MciChannel::query_mode(DWORD now) {
         position_since_ = now;
         return mode;
     }
-    return now - position_since_ >= stall_ms ? media_stopped : mode;
+    return now - position_since_ >= stall_ms ? mci_mode_stopped : mode;
 }
 
-int MciChannel::mode() {
-    if (!open_ || refused_) return media_stopped;
+MediaMode MciChannel::mode() {
+    if (!open_ || refused_) return MediaMode::stopped;
     const DWORD now = timeGetTime();
-    if (checked_ && !notified_ && now - last_check_ < check_interval_ms) return last_mode_;
+    if (checked_ && !notified_ && now - last_check_ < check_interval_ms) return media_mode(last_mode_);
     notified_ = false;
     checked_ = true;
     last_check_ = now;
     last_mode_ = query_mode(now);
-    return last_mode_;
+    return media_mode(last_mode_);
 }
 
 }  // namespace kolvane::win32

@@ -6,13 +6,18 @@
 #include <string>
 #include <string_view>
 
-#include "platform/scene_window.h"
+#include "ports/media_channel.h"
 
 namespace kolvane::win32 {
+
+inline constexpr int mci_mode_stopped = 525;
+inline constexpr int mci_mode_playing = 526;
 
 // The number a media-player control reports for an MCI mode text ("stopped" is 525); 525 for
 // anything it does not know, so an unknown state never holds a channel.
 int mci_mode_number(std::string_view mode_text);
+// What the engine is told of a mode number: only stopped and playing steer it.
+MediaMode media_mode(int mode_number);
 
 class MciChannel : public MediaChannel {
 public:
@@ -31,7 +36,7 @@ public:
     // The device's mode, read from MCI at most every check_interval_ms and at once after a notification.
     // A device that did not open, refused to play, or reports playing while its position stands still
     // for stall_ms (a device with no sound hardware behind it) reports stopped.
-    int mode() override;
+    MediaMode mode() override;
 
     bool is_open() const { return open_; }
     HWND notify_window() const { return notify_window_; }
@@ -56,7 +61,7 @@ private:
     bool notified_ = false;
     bool checked_ = false;
     DWORD last_check_ = 0;
-    int last_mode_ = media_stopped;
+    int last_mode_ = mci_mode_stopped;
     long last_position_ = -1;
     DWORD position_since_ = 0;
     HWND notify_window_ = nullptr;

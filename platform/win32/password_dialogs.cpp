@@ -3,10 +3,11 @@
 
 #include <vector>
 
-#include "password/new_password.h"
-#include "password/password_prompt.h"
+#include "app/app.h"
+#include "config_ui/new_password.h"
+#include "password/password_forms.h"
 #include "platform/win32/resource.h"
-#include "startup/app.h"
+#include "scene/password_prompt.h"
 #include "startup/numeric.h"
 #include "startup/system_services.h"
 
@@ -67,7 +68,7 @@ void PasswordPrompt::show(App& app) {
     system_.set_modeless_dialog(dialog_);
     WindowGeometry geometry(dialog_, system_);
     center_form(system_, geometry);
-    if (app.run.test_mode != 1) {
+    if (app.scene.run.test_mode != 1) {
         // Top-most at its present place and size; the twips are converted back to pixels and rounded.
         const double tx = system_.twips_per_pixel_x();
         const double ty = system_.twips_per_pixel_y();
@@ -136,14 +137,14 @@ INT_PTR PasswordPrompt::handle(UINT message, WPARAM wparam) {
 
 void PasswordPrompt::Command1_Click() {
     const std::string typed = control_text(dialog_, IDC_CHECK_TEXT1);
-    if (password_prompt_check(*app_, typed)) return;  // the engine has closed the prompt
+    if (password_prompt_check(app_->scene, typed)) return;  // the engine has closed the prompt
     HWND dialog = dialog_;
     SetDlgItemTextA(dialog, IDC_CHECK_TEXT1, "");
-    app_->platform.system.message_box(wrong_password_text, wrong_password_title, 48);
+    app_->platform.system.message_box(wrong_password_text, wrong_password_title, MessageKind::warning);
     if (dialog_ == dialog) focus_control(dialog, IDC_CHECK_TEXT1);
 }
 
-void PasswordPrompt::Command2_Click() { password_prompt_cancel(*app_); }
+void PasswordPrompt::Command2_Click() { password_prompt_cancel(app_->scene); }
 
 // frm_newpassword
 
@@ -160,7 +161,9 @@ void OK_Click(HWND dialog, NewPasswordState& state) {
     std::string second = normalize_password(*state.layout, control_text(dialog, IDC_NEW_PASSWORD2));
     SetDlgItemTextA(dialog, IDC_NEW_PASSWORD, first.c_str());
     SetDlgItemTextA(dialog, IDC_NEW_PASSWORD2, second.c_str());
-    if (new_password_ok(*state.app, *state.layout, first, second) == NewPasswordOutcome::saved)
+    App& app = *state.app;
+    if (new_password_ok(app.platform.system, app.platform.store, app.settings, *state.layout, first, second) ==
+        NewPasswordOutcome::saved)
         DestroyWindow(dialog);
 }
 

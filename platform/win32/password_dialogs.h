@@ -4,12 +4,13 @@
 
 #include <string>
 
-#include "platform/system.h"
+#include "ports/form_geometry.h"
+#include "ports/keyboard_layout.h"
+#include "ports/system_api.h"
 #include "platform/win32/win32_platform.h"
 
 namespace kolvane {
 struct App;
-class KeyboardLayout;
 }  // namespace kolvane
 
 namespace kolvane::win32 {

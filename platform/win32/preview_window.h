@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/preview_view.h"
+#include "ports/preview_view.h"
 #include "platform/win32/scene_view.h"
 #include "preview/preview.h"
 #include "scene/render/bmp.h"

@@ -5,7 +5,8 @@
 #include <optional>
 #include <string_view>
 
-#include "scene/scene_pictures.h"
+#include "ports/picture_source.h"
+#include "scene/render/bmp.h"
 
 namespace kolvane::win32 {
 

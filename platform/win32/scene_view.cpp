@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/app.h"
+#include "app/main_dispatch.h"
 #include "scene/render/overlays.h"
 #include "scene/render/surface.h"
 #include "scene/scene_window.h"
-#include "startup/app.h"
-#include "startup/main_dispatch.h"
 #include "startup/numeric.h"
 
 namespace kolvane::win32 {
@@ -334,10 +334,10 @@ LRESULT SceneView::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_ERASEBKGND:
             return 1;  // the paint covers everything
         case WM_MOUSEMOVE:
-            ascreen_MouseMove(app);
+            ascreen_MouseMove(app.scene);
             return 0;
         case WM_CHAR:
-            do_keypress(app);
+            do_keypress(app.scene);
             return 0;
         case WM_MOUSEACTIVATE:
             // A click on the scene must not raise it over the password prompt.
@@ -347,7 +347,7 @@ LRESULT SceneView::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             switch (wparam & 0xFFF0u) {
                 case SC_CLOSE:
                     // Alt+F4 is a key press like any other: with a password it brings up the prompt.
-                    do_keypress(app);
+                    do_keypress(app.scene);
                     return 0;
                 case SC_SCREENSAVE:
                 case SC_MONITORPOWER:
@@ -358,10 +358,10 @@ LRESULT SceneView::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             break;
         case WM_CLOSE:
             // Another program or the system closes the window: refused, and the loop stops in order.
-            scene_close_request(app);
+            scene_close_request(app.scene);
             return 0;
         case WM_QUERYENDSESSION:
-            scene_close_request(app);
+            scene_close_request(app.scene);
             return TRUE;
         default:
             break;
@@ -400,11 +400,11 @@ LRESULT CALLBACK SceneView::cover_proc(HWND window, UINT message, WPARAM wparam,
     auto* self = reinterpret_cast<SceneView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self && self->app_) {
         if (message == WM_MOUSEMOVE) {
-            ascreen_MouseMove(*self->app_);
+            ascreen_MouseMove(self->app_->scene);
             return 0;
         }
         if (message == WM_CHAR) {
-            do_keypress(*self->app_);
+            do_keypress(self->app_->scene);
             return 0;
         }
         if (message == WM_CLOSE) return 0;

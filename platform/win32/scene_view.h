@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/display.h"
-#include "platform/overlay_view.h"
-#include "platform/scene_window.h"
+#include "ports/display.h"
+#include "ports/full_screen_window.h"
+#include "ports/overlay_view.h"
 #include "platform/win32/password_dialogs.h"
 #include "platform/win32/win32_platform.h"
 
@@ -59,7 +59,7 @@ struct TextBox {
     bool visible = false;
 };
 
-class SceneView final : public Display, public OverlayView, public SceneWindow {
+class SceneView final : public Display, public OverlayView, public FullScreenWindow {
 public:
     SceneView(Win32System& system, HINSTANCE instance);
     ~SceneView() override;
@@ -83,7 +83,7 @@ public:
     void move(OverlayBox box, float left, float top) override;
     void set_visible(OverlayBox box, bool visible) override;
 
-    // SceneWindow
+    // FullScreenWindow
     void set_mouse_position(int x, int y) override;
     void make_topmost(int left, int top, int width, int height) override;
     void redraw() override;

@@ -51,11 +51,22 @@ void RegistryStore::save(const std::string& app, const std::string& section, con
     RegCloseKey(handle);
 }
 
-std::optional<RegistryData> Win32Registry::query(std::uint32_t root, const std::string& sub_key,
+HKEY registry_root_key(RegistryRoot root) {
+    const auto index = static_cast<ULONG_PTR>(static_cast<std::uint32_t>(root));
+    return reinterpret_cast<HKEY>(reinterpret_cast<ULONG_PTR>(HKEY_CLASSES_ROOT) + index);
+}
+
+RegistryType registry_type(unsigned long type) {
+    if (type == REG_SZ) return RegistryType::text;
+    if (type == REG_DWORD) return RegistryType::dword;
+    return RegistryType::other;
+}
+
+std::optional<RegistryData> Win32Registry::query(RegistryRoot root, const std::string& sub_key,
                                                  const std::string& value_name) {
     HKEY handle = nullptr;
-    const HKEY root_key = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
-    if (RegOpenKeyExA(root_key, sub_key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExA(registry_root_key(root), sub_key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return std::nullopt;
     char buffer[255];
     for (char& c : buffer) c = ' ';
     DWORD type = 0;
@@ -65,7 +76,7 @@ std::optional<RegistryData> Win32Registry::query(std::uint32_t root, const std::
     RegCloseKey(handle);
     if (status != ERROR_SUCCESS) return std::nullopt;
     RegistryData data;
-    data.type = type;
+    data.type = registry_type(type);
     data.length = length;
     data.bytes.assign(buffer, buffer + (length < sizeof buffer ? length : sizeof buffer));
     return data;
@@ -99,9 +110,19 @@ void Win32System::pump_events(std::int32_t timeout_ms) {
 
 int Win32System::show_cursor(bool show) { return ShowCursor(show ? TRUE : FALSE); }
 
-void Win32System::system_parameters_info(std::uint32_t action, std::int32_t param, const char* text,
-                                         std::uint32_t flags) {
-    SystemParametersInfoA(action, static_cast<UINT>(param), const_cast<char*>(text), flags);
+unsigned saver_state_action(SaverState state) {
+    return state == SaverState::running ? SPI_SCREENSAVERRUNNING : SPI_SETSCREENSAVEACTIVE;
+}
+
+void Win32System::set_saver_state(SaverState state, bool on) {
+    // TRUE travels as -1 (all bits set), the value the engine has always passed.
+    const UINT param = on ? static_cast<UINT>(-1) : 0u;
+    SystemParametersInfoA(saver_state_action(state), param, nullptr, 0);
+}
+
+void Win32System::set_desktop_wallpaper(const std::string& path) {
+    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
+                          SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
 bool Win32System::window_titled_exists(const std::string& title) {
@@ -115,9 +136,21 @@ std::string Win32System::raw_windows_directory() {
     return std::string(buffer, n);
 }
 
-void Win32System::message_box(const std::string& text, const std::string& title, unsigned flags) {
+unsigned message_box_style(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::error:
+            return MB_OK | MB_ICONSTOP;
+        case MessageKind::warning:
+            return MB_OK | MB_ICONEXCLAMATION;
+        case MessageKind::plain:
+            break;
+    }
+    return MB_OK;
+}
+
+void Win32System::message_box(const std::string& text, const std::string& title, MessageKind kind) {
     // Owned by the active window, as a form's message box is, so it stays above a top-most window.
-    MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), flags);
+    MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), message_box_style(kind));
 }
 
 std::string Win32System::program_folder() {

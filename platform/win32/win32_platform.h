@@ -1,11 +1,17 @@
 // The Windows backend of the settings store, the registry read, the system services, the clock and the layout.
 #pragma once
-#include <string>
+#include <windows.h>
 
-#include "platform/keyboard_layout.h"
-#include "platform/overlay_view.h"
-#include "platform/settings_store.h"
-#include "platform/system.h"
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ports/keyboard_layout.h"
+#include "ports/local_clock.h"
+#include "ports/registry_reader.h"
+#include "ports/settings_store.h"
+#include "ports/system_api.h"
 
 namespace kolvane::win32 {
 
@@ -19,9 +25,14 @@ public:
               const std::string& value) override;
 };
 
+// The predefined root's handle: HKEY_CLASSES_ROOT to HKEY_DYN_DATA follow one another in the enum's order.
+HKEY registry_root_key(RegistryRoot root);
+// REG_SZ reads as text and REG_DWORD as a number; the engine treats every other type alike.
+RegistryType registry_type(unsigned long type);
+
 class Win32Registry : public RegistryReader {
 public:
-    std::optional<RegistryData> query(std::uint32_t root, const std::string& sub_key,
+    std::optional<RegistryData> query(RegistryRoot root, const std::string& sub_key,
                                       const std::string& value_name) override;
 };
 
@@ -30,11 +41,13 @@ public:
     std::uint32_t time_get_time() override;
     void pump_events(std::int32_t timeout_ms) override;
     int show_cursor(bool show) override;
-    void system_parameters_info(std::uint32_t action, std::int32_t param, const char* text,
-                                std::uint32_t flags) override;
+    // SPI_SCREENSAVERRUNNING or SPI_SETSCREENSAVEACTIVE with TRUE passed as -1, as the engine always did.
+    void set_saver_state(SaverState state, bool on) override;
+    // SPI_SETDESKWALLPAPER, written to the user's profile and announced to every window.
+    void set_desktop_wallpaper(const std::string& path) override;
     bool window_titled_exists(const std::string& title) override;
     std::string raw_windows_directory() override;
-    void message_box(const std::string& text, const std::string& title, unsigned flags) override;
+    void message_box(const std::string& text, const std::string& title, MessageKind kind) override;
     std::string program_folder() override;
     double twips_per_pixel_x() override;
     double twips_per_pixel_y() override;
@@ -49,6 +62,11 @@ public:
 private:
     void* dialog_ = nullptr;
 };
+
+// The MessageBox style of each kind: MB_OK alone, MB_ICONSTOP or MB_ICONEXCLAMATION.
+unsigned message_box_style(MessageKind kind);
+// The SystemParametersInfo action that sets a screen-saver state.
+unsigned saver_state_action(SaverState state);
 
 // Delivers every pending message to its window, the modeless dialog's keys through the dialog
 // manager; true when there was at least one.

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "app/app.h"
+#include "app/main_dispatch.h"
 #include "platform/win32/mci_channel.h"
 #include "platform/win32/password_dialogs.h"
 #include "platform/win32/preview_window.h"
@@ -14,8 +16,6 @@
 #include "preview/preview.h"
 #include "scene/scene_pictures.h"
 #include "scene/scene_window.h"
-#include "startup/app.h"
-#include "startup/main_dispatch.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ public:
     int run_scene(kolvane::App& app) override {
         using namespace kolvane;
         win32::ResourcePictures pictures;
-        load_scene_pictures(app, pictures);
+        load_scene_pictures(app.scene, pictures);
         win32::SceneView view(system_, instance_);
         win32::MciChannel midi("kolvane_midi");
         win32::MciChannel wav("kolvane_wav");
@@ -38,11 +38,11 @@ public:
         app.platform.midi = &midi;
         app.platform.wav = &wav;
         if (!view.create(app)) return 1;
-        Form_Load(app);
+        Form_Load(app.scene);
         view.show();
-        Form_Activate(app);
+        Form_Activate(app.scene);
         // Main's wait: events go on being delivered until the scene has stopped.
-        while (app.run.saver_running) system_.pump_events(50);
+        while (app.scene.run.saver_running) system_.pump_events(50);
         app.platform.display = nullptr;
         app.platform.overlays = nullptr;
         app.platform.scene_window = nullptr;
@@ -59,7 +59,7 @@ public:
         win32::PreviewWindow view(instance_, picture, app.startup.twips_per_pixel_x, app.startup.twips_per_pixel_y);
         PreviewState state;
         view.hook(state);
-        kolvane::run_preview(app, view, state);
+        kolvane::run_preview(app.platform.system, app.startup, view, state);
         return 0;
     }
 

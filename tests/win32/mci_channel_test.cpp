@@ -66,7 +66,7 @@ bool stops_within(MciChannel& channel, DWORD limit_ms) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < limit_ms) {
         deliver_pending_messages();
-        if (channel.mode() == media_stopped) return true;
+        if (channel.mode() == MediaMode::stopped) return true;
         Sleep(20);
     }
     return false;
@@ -92,13 +92,24 @@ TEST(MciModeNumber, NamesTheModesAsTheMediaControlDoes) {
     EXPECT_EQ(mci_mode_number("something else entirely"), 525);
 }
 
+TEST(MciModeNumber, OnlyStoppedAndPlayingReachTheEngineAsSuch) {
+    EXPECT_EQ(media_mode(mci_mode_number("stopped")), MediaMode::stopped);
+    EXPECT_EQ(media_mode(mci_mode_number("PLAYING")), MediaMode::playing);
+    EXPECT_EQ(media_mode(mci_mode_number("paused")), MediaMode::other);
+    EXPECT_EQ(media_mode(mci_mode_number("not ready")), MediaMode::other);
+    EXPECT_EQ(media_mode(mci_mode_number("seeking")), MediaMode::other);
+    // A text MCI does not name counts as stopped, so it never holds a channel.
+    EXPECT_EQ(media_mode(mci_mode_number("unheard of")), MediaMode::stopped);
+    EXPECT_EQ(media_mode(0), MediaMode::other);
+}
+
 TEST(MciChannel, AMissingFileFreesItsChannelAtTheFirstReport) {
     MciChannel channel("kolvane_test_missing");
     start(channel, "WaveAudio", temp_path("kolvane no such file.wav"));
     EXPECT_FALSE(channel.is_open());
-    EXPECT_EQ(channel.mode(), media_stopped);
+    EXPECT_EQ(channel.mode(), MediaMode::stopped);
     channel.command("Close");
-    EXPECT_EQ(channel.mode(), media_stopped);
+    EXPECT_EQ(channel.mode(), MediaMode::stopped);
 }
 
 TEST(MciChannel, AFileOfTheWrongKindFreesItsChannel) {
@@ -120,7 +131,7 @@ TEST(MciChannel, MidiAndWaveOpenTogetherAndBothEndStopped) {
     midi.command("Close");
     wav.command("Close");
     EXPECT_FALSE(midi.is_open());
-    EXPECT_EQ(wav.mode(), media_stopped);
+    EXPECT_EQ(wav.mode(), MediaMode::stopped);
     // A channel can be started again after it stopped.
     start(wav, "WaveAudio", temp_path("kolvane test.wav"));
     EXPECT_TRUE(wav.is_open());

@@ -58,6 +58,88 @@ TEST(Win32Registry, ReadsDwordAndStringValuesAsTheDesktopSwitchNeeds) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Kolvane Backend Test");
 }
 
+TEST(Win32Registry, EachRootIsThePredefinedKeyOfTheSameName) {
+    EXPECT_EQ(registry_root_key(RegistryRoot::classes_root), HKEY_CLASSES_ROOT);
+    EXPECT_EQ(registry_root_key(RegistryRoot::current_user), HKEY_CURRENT_USER);
+    EXPECT_EQ(registry_root_key(RegistryRoot::local_machine), HKEY_LOCAL_MACHINE);
+    EXPECT_EQ(registry_root_key(RegistryRoot::users), HKEY_USERS);
+    EXPECT_EQ(registry_root_key(RegistryRoot::performance_data), HKEY_PERFORMANCE_DATA);
+    EXPECT_EQ(registry_root_key(RegistryRoot::current_config), HKEY_CURRENT_CONFIG);
+    EXPECT_EQ(registry_root_key(RegistryRoot::dyn_data), HKEY_DYN_DATA);
+}
+
+TEST(Win32Registry, ReportsTheTypeTheEngineKnowsAndTheLengthAsQueried) {
+    EXPECT_EQ(registry_type(REG_SZ), RegistryType::text);
+    EXPECT_EQ(registry_type(REG_DWORD), RegistryType::dword);
+    EXPECT_EQ(registry_type(REG_EXPAND_SZ), RegistryType::other);
+    EXPECT_EQ(registry_type(REG_BINARY), RegistryType::other);
+    EXPECT_EQ(registry_type(REG_NONE), RegistryType::other);
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Kolvane Backend Types", 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD seven = 7;
+    const BYTE raw[3] = {1, 2, 3};
+    RegSetValueExA(key, "Dword", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seven), sizeof seven);
+    RegSetValueExA(key, "Text", 0, REG_SZ, reinterpret_cast<const BYTE*>("on"), 3);
+    RegSetValueExA(key, "Raw", 0, REG_BINARY, raw, sizeof raw);
+    RegCloseKey(key);
+
+    Win32Registry registry;
+    const auto dword = registry.query(RegistryRoot::current_user, "Software\\Kolvane Backend Types", "Dword");
+    ASSERT_TRUE(dword.has_value());
+    EXPECT_EQ(dword->type, RegistryType::dword);
+    EXPECT_EQ(dword->length, 4u);
+    EXPECT_EQ(dword->bytes, std::string("\x07\0\0\0", 4));
+    const auto text = registry.query(RegistryRoot::current_user, "Software\\Kolvane Backend Types", "Text");
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(text->type, RegistryType::text);
+    EXPECT_EQ(text->length, 3u);
+    EXPECT_EQ(text->bytes, std::string("on", 3));
+    const auto binary = registry.query(RegistryRoot::current_user, "Software\\Kolvane Backend Types", "Raw");
+    ASSERT_TRUE(binary.has_value());
+    EXPECT_EQ(binary->type, RegistryType::other);
+    EXPECT_EQ(binary->length, 3u);
+    // The same path under another root is another key.
+    EXPECT_FALSE(registry.query(RegistryRoot::local_machine, "Software\\Kolvane Backend Types", "Text").has_value());
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Kolvane Backend Types");
+}
+
+TEST(Win32System, MessageKindsCarryTheirIcons) {
+    EXPECT_EQ(message_box_style(MessageKind::plain), static_cast<unsigned>(MB_OK));
+    EXPECT_EQ(message_box_style(MessageKind::error), static_cast<unsigned>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(message_box_style(MessageKind::warning), static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
+    // The numbers the program's message boxes have always been shown with.
+    EXPECT_EQ(message_box_style(MessageKind::error), 16u);
+    EXPECT_EQ(message_box_style(MessageKind::warning), 48u);
+}
+
+TEST(Win32System, SaverStatesReachTheSystemsOwnSettings) {
+    EXPECT_EQ(saver_state_action(SaverState::running), static_cast<unsigned>(SPI_SCREENSAVERRUNNING));
+    EXPECT_EQ(saver_state_action(SaverState::active), static_cast<unsigned>(SPI_SETSCREENSAVEACTIVE));
+
+    BOOL before = FALSE;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &before, 0));
+    Win32System system;
+    BOOL active = TRUE;
+    system.set_saver_state(SaverState::active, false);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0));
+    EXPECT_FALSE(active);
+    system.set_saver_state(SaverState::active, true);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0));
+    EXPECT_TRUE(active);
+    SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, static_cast<UINT>(before), nullptr, 0);
+
+    BOOL running = FALSE;
+    system.set_saver_state(SaverState::running, true);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0));
+    EXPECT_TRUE(running);
+    system.set_saver_state(SaverState::running, false);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0));
+    EXPECT_FALSE(running);
+}
+
 TEST(Win32System, WindowsDirectoryClockAndWindowLookup) {
     Win32System system;
     const std::string dir = windows_directory(system);

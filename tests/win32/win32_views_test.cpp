@@ -17,8 +17,8 @@
 #include "preview/preview.h"
 #include "scene/render/overlays.h"
 #include "scene/render/surface.h"
-#include "startup/app.h"
-#include "startup/main_dispatch.h"
+#include "app/app.h"
+#include "app/main_dispatch.h"
 
 namespace kolvane::win32 {
 namespace {
@@ -117,8 +117,8 @@ protected:
         w.app->platform.display = &view;
         w.app->platform.overlays = &view;
         w.app->platform.scene_window = &view;
-        w.app->run.saver_running = true;
-        w.app->run.unload_locked = 1;
+        w.app->scene.run.saver_running = true;
+        w.app->scene.run.unload_locked = 1;
         view.show();
         pump();
     }
@@ -213,27 +213,27 @@ TEST_F(SceneViewTest, BoxesAreChildWindowsAtTheirTwipsGeometry) {
 
 TEST_F(SceneViewTest, InputIsCountedAndAnOutsideCloseBecomesAnOrderlyStop) {
     App& app = *w.app;
-    app.run.input_count = 0;
+    app.scene.run.input_count = 0;
     SendMessageA(view.window(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     SendMessageA(view.window(), WM_MOUSEMOVE, 0, MAKELPARAM(12, 10));
-    EXPECT_EQ(app.run.input_count, 2);
+    EXPECT_EQ(app.scene.run.input_count, 2);
     SendMessageA(view.window(), WM_CHAR, 'x', 0);
-    EXPECT_EQ(app.run.input_count, app.run.input_limit + 1);
-    app.run.input_count = 0;
+    EXPECT_EQ(app.scene.run.input_count, app.scene.run.input_limit + 1);
+    app.scene.run.input_count = 0;
     SendMessageA(view.window(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
-    EXPECT_EQ(app.run.input_count, app.run.input_limit + 1);
+    EXPECT_EQ(app.scene.run.input_count, app.scene.run.input_limit + 1);
     EXPECT_TRUE(IsWindow(view.window()));
 
     SendMessageA(view.window(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindow(view.window()));  // refused
-    EXPECT_FALSE(app.run.saver_running);   // and the loop will stop at its next step
+    EXPECT_TRUE(IsWindow(view.window()));       // refused
+    EXPECT_FALSE(app.scene.run.saver_running);  // and the loop will stop at its next step
 }
 
 TEST_F(SceneViewTest, PasswordPromptIsTopMostChecksWithoutCaseAndCancelLeavesTheSceneRunning) {
     App& app = *w.app;
     app.settings.plain_password = "ABC";
     view.make_topmost(0, 0, 200, 200);
-    app.run.password_prompt_up = 1;
+    app.scene.run.password_prompt_up = 1;
     view.show_password_prompt();
     HWND prompt = FindWindowA(nullptr, "Screen Saver Password");
     ASSERT_EQ(prompt, view.prompt().window());
@@ -258,12 +258,12 @@ TEST_F(SceneViewTest, PasswordPromptIsTopMostChecksWithoutCaseAndCancelLeavesThe
     EXPECT_TRUE(IsWindow(prompt));
     SendMessageA(prompt, WM_COMMAND, MAKEWPARAM(IDC_CHECK_COMMAND2, BN_CLICKED), 0);
     EXPECT_FALSE(IsWindow(prompt));
-    EXPECT_EQ(app.run.password_prompt_up, 0);
-    EXPECT_EQ(app.run.exit_requested, 0);
-    EXPECT_EQ(app.run.repaint_request, 1);
+    EXPECT_EQ(app.scene.run.password_prompt_up, 0);
+    EXPECT_EQ(app.scene.run.exit_requested, 0);
+    EXPECT_EQ(app.scene.run.repaint_request, 1);
 
     // Enter in the box with the password in other letter case ends the scene.
-    app.run.password_prompt_up = 1;
+    app.scene.run.password_prompt_up = 1;
     view.show_password_prompt();
     prompt = view.prompt().window();
     ASSERT_TRUE(prompt);
@@ -271,8 +271,8 @@ TEST_F(SceneViewTest, PasswordPromptIsTopMostChecksWithoutCaseAndCancelLeavesThe
     SetFocus(GetDlgItem(prompt, IDC_CHECK_TEXT1));
     SendMessageA(prompt, WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(IsWindow(prompt));
-    EXPECT_EQ(app.run.exit_requested, 1);
-    EXPECT_EQ(app.run.password_prompt_up, 0);
+    EXPECT_EQ(app.scene.run.exit_requested, 1);
+    EXPECT_EQ(app.scene.run.password_prompt_up, 0);
 }
 
 TEST(NewPasswordDialog, TextsTabOrderAndTheStoreOfTheUnshiftedForm) {
@@ -356,7 +356,7 @@ TEST_F(PreviewWindowTest, ThePictureSitsUnscaledAtTheTopLeftOfTheHostsClientArea
     PreviewWindow view(GetModuleHandleA(nullptr), picture, 15, 15);
     PreviewState state;
     view.hook(state);
-    preview_form_load(*w.app, view, state);
+    preview_form_load(w.app->startup, view, state);
     pump();
     EXPECT_TRUE(state.preview_attached);
     EXPECT_EQ(GetParent(view.picture_box()), host);
@@ -375,13 +375,13 @@ TEST_F(PreviewWindowTest, ACloseRequestTakesThePictureBackAndTheNextTickUnloads)
     PreviewWindow view(GetModuleHandleA(nullptr), picture, 15, 15);
     PreviewState state;
     view.hook(state);
-    preview_form_load(*w.app, view, state);
+    preview_form_load(w.app->startup, view, state);
     HWND box = view.picture_box();
     SendMessageA(box, WM_CLOSE, 0, 0);
     EXPECT_FALSE(state.preview_attached);
     EXPECT_EQ(GetParent(box), view.form());
     EXPECT_TRUE(IsWindow(box));
-    preview_timer(*w.app, view, state);
+    preview_timer(w.app->startup, view, state);
     EXPECT_TRUE(state.unloaded);
     EXPECT_FALSE(IsWindow(box));
 }
@@ -390,11 +390,11 @@ TEST_F(PreviewWindowTest, TheRunEndsWhenTheHostGoesAway) {
     PreviewWindow view(GetModuleHandleA(nullptr), picture, 15, 15);
     PreviewState state;
     view.hook(state);
-    preview_form_load(*w.app, view, state);
+    preview_form_load(w.app->startup, view, state);
     EXPECT_TRUE(view.host_exists(w.app->startup.host_window));
     DestroyWindow(host);
     EXPECT_FALSE(view.host_exists(w.app->startup.host_window));
-    run_preview(*w.app, view, state);  // returns at its first 50-millisecond check
+    run_preview(w.system, w.app->startup, view, state);  // returns at its first 50-millisecond check
     EXPECT_TRUE(state.unloaded);
 }
 
