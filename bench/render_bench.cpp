@@ -3,12 +3,12 @@
 
 #include <memory>
 
+#include "app/app.h"
 #include "platform/headless/headless_display.h"
 #include "platform/headless/headless_platform.h"
 #include "scene/render/compositor.h"
 #include "scene/scene_window.h"
 #include "scene/sprites/sprite_table.h"
-#include "app/app.h"
 
 namespace kolvane {
 namespace {

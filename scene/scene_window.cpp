@@ -5,13 +5,13 @@
 #include <limits>
 
 #include "lists/lists.h"
-#include "scene/scene.h"
-#include "scene/password_prompt.h"
 #include "scene/audio.h"
+#include "scene/password_prompt.h"
 #include "scene/render/compositor.h"
 #include "scene/render/overlays.h"
 #include "scene/render/rotation.h"
 #include "scene/render/wallpaper.h"
+#include "scene/scene.h"
 #include "scene/sprites/motion.h"
 #include "scene/sprites/sprite_table.h"
 #include "startup/numeric.h"

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/headless/headless_platform.h"
 #include "app/app.h"
+#include "platform/headless/headless_platform.h"
 
 namespace kolvane::testing {
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/app.h"
 #include "platform/sdl/locale_clock.h"
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/mixer_channel.h"
@@ -21,7 +22,6 @@
 #include "preview/preview.h"
 #include "scene/scene_pictures.h"
 #include "scene/scene_window.h"
-#include "app/app.h"
 
 namespace kolvane::sdl {
 

@@ -2,9 +2,9 @@
 #pragma once
 #include <string>
 
+#include "app/main_dispatch.h"
 #include "platform/sdl/linux_system.h"
 #include "platform/sdl/run_options.h"
-#include "app/main_dispatch.h"
 
 namespace kolvane::sdl {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/overlay_view.h"
+#include "ports/local_clock.h"
 
 namespace kolvane::sdl {
 

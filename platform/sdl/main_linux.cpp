@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
+#include "app/main_dispatch.h"
 #include "platform/sdl/ini_store.h"
 #include "platform/sdl/linux_modes.h"
 #include "platform/sdl/linux_system.h"
 #include "platform/sdl/run_options.h"
-#include "app/app.h"
-#include "app/main_dispatch.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "ports/overlay_view.h"
 #include "platform/sdl/screen_layers.h"
 #include "platform/sdl/text_painter.h"
+#include "ports/overlay_view.h"
 #include "scene/render/overlays.h"
 
 namespace kolvane::sdl {

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "scene/password_prompt.h"
 #include "app/app.h"
+#include "scene/password_prompt.h"
 
 namespace kolvane::sdl {
 

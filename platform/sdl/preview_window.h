@@ -2,8 +2,8 @@
 #pragma once
 #include <optional>
 
-#include "ports/preview_view.h"
 #include "platform/sdl/linux_system.h"
+#include "ports/preview_view.h"
 #include "preview/preview.h"
 #include "scene/render/bmp.h"
 

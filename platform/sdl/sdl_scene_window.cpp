@@ -6,9 +6,9 @@
 
 #include <cstdio>
 
-#include "scene/scene_window.h"
 #include "app/app.h"
 #include "app/main_dispatch.h"
+#include "scene/scene_window.h"
 
 namespace kolvane::sdl {
 

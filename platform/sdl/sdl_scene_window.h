@@ -5,12 +5,12 @@
 
 #include <optional>
 
-#include "ports/full_screen_window.h"
 #include "platform/sdl/linux_system.h"
 #include "platform/sdl/overlay_boxes.h"
 #include "platform/sdl/password_box.h"
 #include "platform/sdl/run_options.h"
 #include "platform/sdl/screen_layers.h"
+#include "ports/full_screen_window.h"
 
 namespace kolvane {
 struct App;

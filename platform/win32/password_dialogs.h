@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "platform/win32/win32_platform.h"
 #include "ports/form_geometry.h"
 #include "ports/keyboard_layout.h"
 #include "ports/system_api.h"
-#include "platform/win32/win32_platform.h"
 
 namespace kolvane {
 struct App;

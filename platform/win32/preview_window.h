@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "ports/preview_view.h"
 #include "platform/win32/scene_view.h"
+#include "ports/preview_view.h"
 #include "preview/preview.h"
 #include "scene/render/bmp.h"
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/password_dialogs.h"
+#include "platform/win32/win32_platform.h"
 #include "ports/display.h"
 #include "ports/full_screen_window.h"
 #include "ports/overlay_view.h"
-#include "platform/win32/password_dialogs.h"
-#include "platform/win32/win32_platform.h"
 
 namespace kolvane {
 struct App;

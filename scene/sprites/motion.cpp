@@ -1,8 +1,8 @@
 // The motion pass: star placement, launch timing, the six motion kinds, edge tests and animation.
 #include "scene/sprites/motion.h"
 
-#include "scene/sprites/launcher.h"
 #include "scene/scene.h"
+#include "scene/sprites/launcher.h"
 #include "startup/numeric.h"
 
 namespace kolvane {

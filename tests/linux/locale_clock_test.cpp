@@ -13,7 +13,7 @@
 #include "platform/headless/headless_display.h"
 #include "platform/sdl/locale_clock.h"
 #include "scene/render/overlays.h"
-#include "startup/app.h"
+#include "app/app.h"
 #include "tests/test_app.h"
 
 namespace kolvane::sdl {
@@ -173,7 +173,7 @@ TEST(LocaleClockTest, TheEngineShowsTheLocaleDesignators) {
     t.app.platform.local_clock = &clock;
     t.app.settings.show_time = "1";
     const TimeOfDay before = local_now();
-    handle_time(t.app);
+    handle_time(t.app.scene);
     const TimeOfDay after = local_now();
     EXPECT_TRUE(overlays.clock.visible);
     const std::string shown = overlays.clock.text;

@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "app/app.h"
 #include "platform/sdl/mixer_channel.h"
 #include "scene/audio.h"
-#include "app/app.h"
 #include "tests/test_app.h"
 
 namespace kolvane::sdl {

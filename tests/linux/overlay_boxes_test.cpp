@@ -6,12 +6,12 @@
 
 #include <memory>
 
+#include "app/app.h"
 #include "platform/headless/headless_display.h"
 #include "platform/sdl/overlay_boxes.h"
 #include "platform/sdl/screen_layers.h"
 #include "platform/sdl/text_painter.h"
 #include "scene/render/overlays.h"
-#include "app/app.h"
 #include "tests/allocation_counter.h"
 #include "tests/test_app.h"
 

@@ -5,10 +5,10 @@
 
 #include <memory>
 
+#include "app/app.h"
+#include "platform/sdl/password_box.h"
 #include "scene/password_prompt.h"
 #include "scene/scene_window.h"
-#include "platform/sdl/password_box.h"
-#include "app/app.h"
 #include "tests/test_app.h"
 
 namespace kolvane::sdl {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "app/app.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/linux_system.h"
 #include "platform/sdl/overlay_boxes.h"
@@ -16,7 +17,6 @@
 #include "platform/sdl/sdl_scene_window.h"
 #include "scene/scene_pictures.h"
 #include "scene/scene_window.h"
-#include "app/app.h"
 #include "tests/test_app.h"
 
 namespace kolvane::sdl {

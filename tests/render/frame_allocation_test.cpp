@@ -1,11 +1,11 @@
 // The frame loop's rendering allocates nothing: erase, draw, show, overlays and a background change.
 #include <gtest/gtest.h>
 
-#include "tests/allocation_counter.h"
 #include "render_fixture.h"
 #include "scene/render/compositor.h"
 #include "scene/render/overlays.h"
 #include "scene/render/rotation.h"
+#include "tests/allocation_counter.h"
 
 namespace kolvane {
 namespace {

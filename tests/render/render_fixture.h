@@ -2,9 +2,9 @@
 #pragma once
 #include <cstdint>
 
+#include "app/app.h"
 #include "platform/headless/headless_display.h"
 #include "platform/headless/headless_platform.h"
-#include "app/app.h"
 
 namespace kolvane::testing {
 

@@ -1,8 +1,8 @@
 // Scaling the background picture to the screen: size, constant colours, filter values, clipping.
 #include <gtest/gtest.h>
 
-#include "tests/allocation_counter.h"
 #include "scene/render/stretch.h"
+#include "tests/allocation_counter.h"
 
 namespace kolvane {
 namespace {

@@ -1,9 +1,11 @@
 // The scene's frame loop: input counting, the password prompt, the orderly stop and the audio timer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "password/password_forms.h"
-#include "scene/password_prompt.h"
 #include "scene/audio.h"
+#include "scene/password_prompt.h"
 #include "scene/render/wallpaper.h"
 #include "scene/scene_window.h"
 #include "tests/scene/scene_fixture.h"
@@ -116,6 +118,26 @@ TEST_F(SceneLoop, AnEmptyPasswordIsAcceptedByAnEmptyEntry) {
     rig.app->scene.run.password_prompt_up = 1;
     EXPECT_TRUE(password_prompt_check(rig.app->scene, ""));
     EXPECT_EQ(rig.app->scene.run.exit_requested, 1);
+}
+
+// The background changes as a step of the frame, once, after the motion pass and before the sprites
+// are drawn: the frame that changes it shows the new picture with no sprite left on it.
+TEST_F(SceneLoop, ADueBackgroundChangeIsOneStepOfTheFrame) {
+    Scene& scene = rig.app->scene;
+    for (int n = 0; n < 40; ++n) rig.frame();
+    const std::int32_t before = scene.rotation.current_picture;
+    scene.rotation.rotation_count = scene.run.rotation_period;
+    rig.frame();
+    EXPECT_EQ(scene.rotation.current_picture, (before + 1) % 10);
+    EXPECT_EQ(scene.rotation.rotation_count, 0);
+    for (int slot = 1; slot <= scene.sprites.max_sprites; ++slot) EXPECT_EQ(scene.sprites.slot[slot].active, 0) << slot;
+    const Surface& shown = rig.display.screen;
+    const Surface& clean = scene.surfaces.background_copy;
+    ASSERT_EQ(shown.width(), clean.width());
+    ASSERT_EQ(shown.height(), clean.height());
+    EXPECT_TRUE(std::equal(shown.data(), shown.data() + shown.width() * shown.height(), clean.data()));
+    rig.frame();
+    EXPECT_EQ(scene.rotation.current_picture, (before + 1) % 10);
 }
 
 TEST(PasswordCase, UpperCasingFollowsTheWesternCodePage) {

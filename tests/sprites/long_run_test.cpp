@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "scene/render/compositor.h"
-#include "scene/sprites/launcher.h"
 #include "scene/render/rotation.h"
+#include "scene/sprites/launcher.h"
 #include "scene/sprites/motion.h"
 #include "startup/numeric.h"
 #include "tests/allocation_counter.h"

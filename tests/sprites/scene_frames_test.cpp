@@ -3,10 +3,10 @@
 
 #include <cstring>
 
+#include "app/app.h"
 #include "platform/headless/headless_platform.h"
 #include "scene/render/compositor.h"
 #include "scene/sprites/motion.h"
-#include "app/app.h"
 
 namespace kolvane::testing {
 namespace {

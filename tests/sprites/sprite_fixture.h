@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/app.h"
 #include "platform/headless/headless_platform.h"
 #include "scene/sprites/sprite_table.h"
-#include "app/app.h"
 #include "tests/sprites/render_doubles.h"
 
 namespace kolvane::testing {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "app/app.h"
+#include "app/main_dispatch.h"
 #include "password/password_codec.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/win32/password_dialogs.h"
@@ -17,8 +19,6 @@
 #include "preview/preview.h"
 #include "scene/render/overlays.h"
 #include "scene/render/surface.h"
-#include "app/app.h"
-#include "app/main_dispatch.h"
 
 namespace kolvane::win32 {
 namespace {

@@ -9,6 +9,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "app/app.h"
 #include "platform/headless/headless_display.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_scene.h"
@@ -16,7 +17,6 @@
 #include "scene/render/overlays.h"
 #include "scene/scene_pictures.h"
 #include "scene/scene_window.h"
-#include "app/app.h"
 #include "startup/settings.h"
 #include "tools/render/trace.h"
 
