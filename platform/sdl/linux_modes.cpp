@@ -160,7 +160,7 @@ int LinuxModes::run_scene(App& app) {
     SceneFonts fonts(dpi_x, dpi_y);
     ScreenLayers layers;
     OverlayBoxes boxes(layers, fonts, twips_x, twips_y);
-    PasswordBox prompt(app, layers, fonts, dpi_y);
+    PasswordBox prompt(app.scene, layers, fonts, dpi_y);
     FrameRateBox frame_rate(layers, fonts);
     MixerAudio audio;
     MixerChannel midi(audio, 0);

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "app/app.h"
 #include "scene/password_prompt.h"
+#include "scene/scene.h"
 
 namespace kolvane::sdl {
 
@@ -47,8 +47,8 @@ SDL_Rect offset(SDL_Rect r, const SDL_Rect& by) {
 
 }  // namespace
 
-PasswordBox::PasswordBox(App& app, ScreenLayers& layers, const SceneFonts& fonts, double dpi_y)
-    : app_(app),
+PasswordBox::PasswordBox(Scene& scene, ScreenLayers& layers, const SceneFonts& fonts, double dpi_y)
+    : scene_(scene),
       layers_(layers),
       title_painter_(fonts.dialog_bold, SDL_Color{255, 255, 255, 255}),
       text_painter_(fonts.dialog, SDL_Color{0, 0, 0, 255}),
@@ -136,16 +136,16 @@ void PasswordBox::click(int x, int y) {
 
 void PasswordBox::check() {
     // A correct password ends the scene; the prompt's logic closes this box itself.
-    if (password_prompt_check(app_.scene, typed_)) return;
+    if (password_prompt_check(scene_, typed_)) return;
     typed_.clear();
     render();
     if (flush_) flush_();
-    app_.platform.system.message_box(wrong_password_text, wrong_password_title, MessageKind::warning);
+    scene_.platform.system.message_box(wrong_password_text, wrong_password_title, MessageKind::warning);
     focus_ = PromptFocus::entry;
     render();
 }
 
-void PasswordBox::cancel() { password_prompt_cancel(app_.scene); }
+void PasswordBox::cancel() { password_prompt_cancel(scene_); }
 
 void PasswordBox::render() {
     SDL_Surface* s = layers_.layer_picture(Layer::prompt, scaled(box_width), scaled(box_height));

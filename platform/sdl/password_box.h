@@ -11,7 +11,7 @@
 #include "platform/sdl/text_painter.h"
 
 namespace kolvane {
-struct App;
+struct Scene;
 }
 
 namespace kolvane::sdl {
@@ -21,7 +21,7 @@ enum class PromptFocus { entry, ok, cancel };
 
 class PasswordBox {
 public:
-    PasswordBox(App& app, ScreenLayers& layers, const SceneFonts& fonts, double dpi_y);
+    PasswordBox(Scene& scene, ScreenLayers& layers, const SceneFonts& fonts, double dpi_y);
 
     // Shown centred on the window with an empty entry and the focus in it.
     void show();
@@ -50,7 +50,7 @@ private:
     void render();
     int scaled(int pixels_at_96_dpi) const;
 
-    App& app_;
+    Scene& scene_;
     ScreenLayers& layers_;
     TextPainter title_painter_;
     TextPainter text_painter_;

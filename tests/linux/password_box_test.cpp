@@ -42,7 +42,7 @@ protected:
         layers.attach(target.get());
         layers.present(scene, 0, 0, 800, 600);
         fonts = std::make_unique<SceneFonts>(96, 96);
-        box = std::make_unique<PasswordBox>(t.app, layers, *fonts, 96);
+        box = std::make_unique<PasswordBox>(t.app.scene, layers, *fonts, 96);
         box_ptr = box.get();
         t.app.platform.scene_window = &window;
         t.app.scene.run.saver_running = true;

@@ -53,7 +53,7 @@ protected:
         system.set_dpi({96.0, 96.0});
         system.set_scene_size(320, 240);
         fonts = std::make_unique<SceneFonts>(96, 96);
-        prompt = std::make_unique<PasswordBox>(app, layers, *fonts, 96);
+        prompt = std::make_unique<PasswordBox>(app.scene, layers, *fonts, 96);
         window = std::make_unique<SdlSceneWindow>(app, system, layers, *prompt, nullptr);
         app.platform.display = &layers;
         app.platform.scene_window = window.get();
