@@ -1,6 +1,8 @@
 // Caption and audio list files.
 #include "lists/lists.h"
 
+#include <algorithm>
+
 #include "lists/text_file.h"
 
 namespace kolvane {
@@ -83,6 +85,15 @@ std::vector<std::string> split_list_fields(std::string_view text, int limit) {
     return entries;
 }
 
+std::string list_field(const std::string& entry) {
+    // Quotes cannot be escaped in this format: such an entry is written as it stands, as always.
+    if (entry.find('"') != std::string::npos) return entry;
+    const bool blank_edge = !entry.empty() && (is_blank(entry.front()) || is_blank(entry.back()));
+    const bool splits = entry.find_first_of(",\r\n") != std::string::npos;
+    if (!blank_edge && !splits) return entry;
+    return '"' + entry + '"';
+}
+
 std::string audio_list_path(const std::string& folder) { return folder + audio_list_name; }
 std::string caption_list_path(const std::string& folder) { return folder + caption_list_name; }
 
@@ -96,9 +107,9 @@ void load_list(const std::string& path, int limit, std::vector<std::string>& lis
     for (const auto& entry : entries) list[static_cast<std::size_t>(++count)] = entry;
 }
 
-bool save_list(const std::string& path, const std::vector<std::string>& list, std::int32_t count) {
+bool save_list(const std::string& path, const std::vector<std::string>& list, std::int32_t count, int limit) {
     std::string contents;
-    for (std::int32_t i = 1; i <= count; ++i) contents += list[static_cast<std::size_t>(i)] + "\r\n";
+    for (std::int32_t i = 1; i <= std::min(count, limit); ++i) contents += list_field(list[static_cast<std::size_t>(i)]) + "\r\n";
     return replace_text_file(path, contents);
 }
 
@@ -113,11 +124,11 @@ void load_caption_list(const std::string& folder, Lists& lists) {
 }
 
 bool save_audio_list(const std::string& folder, const Lists& lists) {
-    return save_list(audio_list_path(folder), lists.audio_files, lists.audio_file_count);
+    return save_list(audio_list_path(folder), lists.audio_files, lists.audio_file_count, max_audio_files);
 }
 
 bool save_caption_list(const std::string& folder, const Lists& lists) {
-    return save_list(caption_list_path(folder), lists.captions, lists.caption_count);
+    return save_list(caption_list_path(folder), lists.captions, lists.caption_count, max_captions);
 }
 
 void write_default_lists(const std::string& folder, SettingsStore& store, Settings& settings) {

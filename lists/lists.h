@@ -28,12 +28,18 @@ struct Lists {
 // Splits list-file text into entries by the field rules; empty when there are more than `limit`.
 std::vector<std::string> split_list_fields(std::string_view text, int limit);
 
+// An entry as it is written to a list file: in double quotes when it holds a comma or a line break or
+// starts or ends with a blank, so that it reads back as one entry, unchanged. An entry that holds a
+// double quote cannot be kept exactly and is written as it stands.
+std::string list_field(const std::string& entry);
+
 // The list files live in `folder` (the Windows directory), which ends in the path separator.
 std::string audio_list_path(const std::string& folder);
 std::string caption_list_path(const std::string& folder);
 
 void load_audio_list(const std::string& folder, Lists& lists);
 void load_caption_list(const std::string& folder, Lists& lists);
+// Each writes at most the list's limit of entries, so the file never loads as empty.
 bool save_audio_list(const std::string& folder, const Lists& lists);
 bool save_caption_list(const std::string& folder, const Lists& lists);
 // On the first run writes both default files into `folder`, then records run_once = 1.

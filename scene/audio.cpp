@@ -14,14 +14,8 @@ void launch_on(MediaChannel* channel, const char* device_type, const std::string
                std::int32_t& busy) {
     if (busy == 1 || channel == nullptr) return;
     channel->command("Close");
-    channel->set_notify(true);
-    channel->set_wait(false);
-    channel->set_shareable(false);
-    channel->set_device_type(device_type);
-    channel->set_file_name(file);
-    channel->command("Open");
     busy = 1;
-    channel->command("Play");
+    open_and_play(*channel, device_type, file);
 }
 
 void status_update(MediaChannel* channel, std::int32_t& busy) {
@@ -34,6 +28,18 @@ bool is_wav_file(const std::string& file) {
     std::string tail = file.substr(file.size() - 3);
     for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return tail == "WAV";
+}
+
+const char* device_type_for(const std::string& file) { return is_wav_file(file) ? "WaveAudio" : "Sequencer"; }
+
+void open_and_play(MediaChannel& channel, const char* device_type, const std::string& file) {
+    channel.set_notify(true);
+    channel.set_wait(false);
+    channel.set_shareable(false);
+    channel.set_device_type(device_type);
+    channel.set_file_name(file);
+    channel.command("Open");
+    channel.command("Play");
 }
 
 void Timer1_Timer(Scene& scene) {

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+#include "ports/media_channel.h"
+
 namespace kolvane {
 
 struct Scene;
@@ -19,5 +21,9 @@ void MMControl2_StatusUpdate(Scene& scene);
 
 // True when the file's last three characters, upper-cased, are "WAV".
 bool is_wav_file(const std::string& file);
+// "WaveAudio" for a WAV file, "Sequencer" for anything else.
+const char* device_type_for(const std::string& file);
+// Opens the file on the channel as that device and starts it without waiting; failures stay silent.
+void open_and_play(MediaChannel& channel, const char* device_type, const std::string& file);
 
 }  // namespace kolvane

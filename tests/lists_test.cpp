@@ -144,5 +144,27 @@ TEST_F(ListFiles, AFirstRunThatCannotWriteTriesAgainNextTime) {
     EXPECT_FALSE(t.store.has("run_once"));
 }
 
+// What a file line must quote to read back as the one entry it was, and that plain entries stay plain.
+TEST(ListField, QuotesExactlyWhatTheReaderWouldSplitOrTrim) {
+    EXPECT_EQ(list_field("plain"), "plain");
+    EXPECT_EQ(list_field("C:\\Music\\a b.wav"), "C:\\Music\\a b.wav");
+    EXPECT_EQ(list_field("a,b"), "\"a,b\"");
+    EXPECT_EQ(list_field(" lead"), "\" lead\"");
+    EXPECT_EQ(list_field("trail\t"), "\"trail\t\"");
+    const std::vector<std::string> entries = {"a,b", " lead", "trail ", "two\r\nlines", "   ", "x, y, z", "plain"};
+    std::string file;
+    for (const std::string& e : entries) file += list_field(e) + "\r\n";
+    EXPECT_EQ(split_list_fields(file, 100), entries);
+}
+
+// A count past the limit (a file of more entries would load as empty) writes the limit's worth.
+TEST_F(ListFiles, SavingWritesNoMoreThanTheListMayHold) {
+    for (int i = 1; i <= max_audio_files; ++i) t.app.lists.audio_files[static_cast<std::size_t>(i)] = "f" + std::to_string(i);
+    t.app.lists.audio_file_count = max_audio_files + 5;
+    ASSERT_TRUE(save_audio_list(t.app.startup.windows_dir, t.app.lists));
+    load_audio_list(t.app.startup.windows_dir, t.app.lists);
+    EXPECT_EQ(t.app.lists.audio_file_count, max_audio_files);
+}
+
 }  // namespace
 }  // namespace kolvane

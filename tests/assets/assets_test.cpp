@@ -1,5 +1,5 @@
 // Contract tests of the committed assets: the sprite sheet and mask against the scene's frame
-// table, the backgrounds, the preview and title pictures, the sounds and the music.
+// table, the backgrounds, the preview and title pictures, the dialog pictures, the sounds and the music.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -296,6 +296,52 @@ TEST(Pictures, PreviewAndTitleHaveTheirSizesAnd256Colours) {
     EXPECT_EQ(title->width, 320);
     EXPECT_EQ(title->height, 240);
     EXPECT_EQ(bits_per_pixel(assets + "/title.bmp"), 8);
+}
+
+// ---- dialog pictures ---------------------------------------------------------------------------
+
+TEST(DialogPictures, KeyedFiguresWithoutAFringe) {
+    // The dialogs replace the key colour by the button face colour, so it must fill the top-left
+    // pixel and the surround exactly, and the anti-aliased edges must blend towards a neutral grey:
+    // a pixel whose red and blue stand well above its green is a trace of the key.
+    constexpr std::uint32_t key = 0xFF00FF;
+    struct Want {
+        const char* name;
+        int size;
+    };
+    std::vector<std::vector<std::uint32_t>> seen;
+    for (const Want& want : {Want{"buttons/audio.bmp", 32}, Want{"buttons/captions.bmp", 32}, Want{"buttons/password.bmp", 32}, Want{"buttons/ok.bmp", 32},
+                             Want{"buttons/web.bmp", 32}, Want{"logo.bmp", 64}}) {
+        const std::string path = assets + "/" + want.name;
+        const auto img = kolvane::read_bmp(path);
+        ASSERT_TRUE(img.has_value()) << want.name;
+        ASSERT_EQ(img->width, want.size) << want.name;
+        ASSERT_EQ(img->height, want.size) << want.name;
+        EXPECT_EQ(bits_per_pixel(path), 24) << want.name;
+        EXPECT_EQ(img->at(0, 0), key) << want.name;
+        int figure = 0, fringe = 0;
+        for (std::uint32_t p : img->pixels) {
+            if (p == key) continue;
+            ++figure;
+            const int r = static_cast<int>((p >> 16) & 0xFF), g = static_cast<int>((p >> 8) & 0xFF), b = static_cast<int>(p & 0xFF);
+            if (r > g + 40 && b > g + 40) ++fringe;
+        }
+        const double share = static_cast<double>(figure) / static_cast<double>(img->pixels.size());
+        EXPECT_GE(share, 0.15) << want.name << " shows too little";
+        EXPECT_LE(share, 0.85) << want.name << " leaves too little face";
+        EXPECT_EQ(fringe, 0) << want.name << " has pixels tinted by the key colour";
+        // The figure keeps a margin: at most a few of its pixels reach each edge.
+        int top = 0, bottom = 0, left = 0, right = 0;
+        for (int i = 0; i < want.size; ++i) {
+            top += img->at(i, 0) != key ? 1 : 0;
+            bottom += img->at(i, want.size - 1) != key ? 1 : 0;
+            left += img->at(0, i) != key ? 1 : 0;
+            right += img->at(want.size - 1, i) != key ? 1 : 0;
+        }
+        EXPECT_LE(std::max({top, bottom, left, right}), 3) << want.name;
+        for (const auto& other : seen) EXPECT_NE(other, img->pixels) << want.name;
+        seen.push_back(img->pixels);
+    }
 }
 
 // ---- sounds ------------------------------------------------------------------------------------

@@ -42,9 +42,24 @@ double lettering_width(const std::string& text, double height, double spacing);
 kolvane::Image make_title_picture();    // 320 × 240
 kolvane::Image make_preview_picture();  // 150 × 112
 
-// The contact sheet: backgrounds, sprite sheet, title and preview in one PNG.
+// The contact sheet: backgrounds, sprite sheet, title and preview and the dialog pictures (the
+// button pictures, then the logo) in one PNG.
 bool write_contact_sheet(const std::string& path, const std::vector<kolvane::Image>& backgrounds, const kolvane::Image& sheet, const kolvane::Image& title,
-                         const kolvane::Image& preview);
+                         const kolvane::Image& preview, const std::vector<kolvane::Image>& dialog);
+
+// ---- dialog pictures ---------------------------------------------------------------------------
+
+// The colour the dialogs replace by the button face colour when they load the pictures below; it
+// fills every pixel the figure does not touch, the top-left pixel included.
+inline constexpr std::uint32_t button_key_colour = 0xFF00FF;
+
+// The 32 × 32 pictures of the dialogs' picture buttons, written as buttons/<name>.bmp.
+enum class ButtonPicture { audio, captions, password, ok, web };
+inline constexpr ButtonPicture button_pictures[] = {ButtonPicture::audio, ButtonPicture::captions, ButtonPicture::password, ButtonPicture::ok,
+                                                   ButtonPicture::web};
+const char* button_picture_name(ButtonPicture which);
+kolvane::Image make_button_picture(ButtonPicture which);
+kolvane::Image make_logo_picture();  // 64 × 64, for the About box
 
 // ---- sounds and music --------------------------------------------------------------------------
 

@@ -71,11 +71,19 @@ int main(int argc, char** argv) {
         const kolvane::Image title = make_title_picture(), preview = make_preview_picture();
         ok &= put(out + "/title.bmp", kolvane::encode_bmp(title, kolvane::BmpFormat::indexed8));
         ok &= put(out + "/preview.bmp", kolvane::encode_bmp(preview, kolvane::BmpFormat::indexed8));
+        make_dirs(out + "/buttons");
+        std::vector<kolvane::Image> dialog;
+        for (ButtonPicture b : button_pictures) {
+            dialog.push_back(make_button_picture(b));
+            ok &= put(out + "/buttons/" + button_picture_name(b) + ".bmp", kolvane::encode_bmp(dialog.back(), kolvane::BmpFormat::rgb24));
+        }
+        dialog.push_back(make_logo_picture());
+        ok &= put(out + "/logo.bmp", kolvane::encode_bmp(dialog.back(), kolvane::BmpFormat::rgb24));
         ok &= put(out + "/sounds/title.wav", encode_wav(make_title_theme()));
         for (int n = 1; n <= 9; ++n) ok &= put(out + "/sounds/orvel" + std::to_string(n) + ".wav", encode_wav(make_effect(n)));
         for (const Tune& t : make_tunes()) ok &= put(out + "/music/" + t.name + ".mid", t.smf);
         std::vector<kolvane::Image> wide;
-        if (write_contact_sheet(out + "/preview-sheet.png", backgrounds, sheet, title, preview)) ++written;
+        if (write_contact_sheet(out + "/preview-sheet.png", backgrounds, sheet, title, preview, dialog)) ++written;
         else ok = false;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

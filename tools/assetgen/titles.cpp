@@ -133,7 +133,7 @@ kolvane::Image make_preview_picture() {
 namespace assetgen {
 
 bool write_contact_sheet(const std::string& path, const std::vector<kolvane::Image>& backgrounds, const kolvane::Image& sheet, const kolvane::Image& title,
-                         const kolvane::Image& preview) {
+                         const kolvane::Image& preview, const std::vector<kolvane::Image>& dialog) {
     const int margin = 18, gap = 12, thumb_w = 320, thumb_h = 180, label = 22;
     const int width = margin * 2 + 5 * thumb_w + 4 * gap;
     const int top = margin + 34;
@@ -197,6 +197,29 @@ bool write_contact_sheet(const std::string& path, const std::vector<kolvane::Ima
     draw(preview, tx, py, preview.width * 2, preview.height * 2, CAIRO_FILTER_NEAREST);
     text("PREVIEW 150 X 112: TWICE AND ACTUAL SIZE", tx + preview.width * 2 + 14, py + 14, 9, 0.7, 0.75, 0.82);
     draw(preview, tx + preview.width * 2 + 14, py + 30, preview.width, preview.height, CAIRO_FILTER_NEAREST);
+    // The dialog pictures right of the title, on a grey button face: twice and actual size.
+    if (!dialog.empty()) {
+        const double dx = tx + title.width * 2 + 24, dy = lower;
+        const double panel_w = width - margin - dx, panel_h = 348;
+        cairo_set_source_rgb(cr, 192 / 255.0, 192 / 255.0, 192 / 255.0);
+        cairo_rectangle(cr, dx, dy, panel_w, panel_h);
+        cairo_fill(cr);
+        auto on_face = [](kolvane::Image img) {
+            for (std::uint32_t& p : img.pixels)
+                if (p == button_key_colour) p = 0xC0C0C0;
+            return img;
+        };
+        const kolvane::Image logo = on_face(dialog.back());
+        draw(logo, dx + 12, dy + 12, logo.width * 2, logo.height * 2, CAIRO_FILTER_NEAREST);
+        draw(logo, dx + 24 + logo.width * 2, dy + 12, logo.width, logo.height, CAIRO_FILTER_NEAREST);
+        for (std::size_t i = 0; i + 1 < dialog.size(); ++i) {
+            const kolvane::Image b = on_face(dialog[i]);
+            const double bx = dx + 12 + static_cast<double>(i % 3) * 76, by = dy + 152 + static_cast<double>(i / 3) * 76;
+            draw(b, bx, by, b.width * 2, b.height * 2, CAIRO_FILTER_NEAREST);
+            draw(b, dx + 12 + static_cast<double>(i) * 44, dy + 304, b.width, b.height, CAIRO_FILTER_NEAREST);
+        }
+        text("DIALOG PICTURES", dx, dy + panel_h + 17, 9, 0.7, 0.75, 0.82);
+    }
     cairo_destroy(cr);
     const bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(s);

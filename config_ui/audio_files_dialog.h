@@ -1,0 +1,55 @@
+// The audio files dialog's logic: browsing from the last folder, adding, removing, previewing and saving.
+#pragma once
+#include <string>
+
+#include "lists/lists.h"
+#include "ports/audio_files_view.h"
+#include "ports/media_channel.h"
+#include "ports/system_api.h"
+#include "startup/startup_values.h"
+
+namespace kolvane {
+
+inline constexpr const char* audio_files_caption = "Edit Screen Saver Audio Files ( .wav .mid )";
+inline constexpr const char* audio_file_pattern = "*.mid;*.rmi;*.wav";
+inline constexpr const char* audio_files_full_text = "Maximum of 500 Audio Files Reached!";
+inline constexpr const char* audio_files_title = "Screen Saver Audio Files";
+
+class AudioFilesDialog {
+public:
+    // The list file lives in startup.windows_dir; start_folder is where browsing starts and is kept
+    // for the next opening. `player` previews files; nullptr when there is none.
+    AudioFilesDialog(SystemApi& system, StartupValues& startup, Lists& lists, AudioFilesView& view,
+                     MediaChannel* player)
+        : system_(system), startup_(startup), lists_(lists), view_(view), player_(player) {}
+
+    void Form_Load();
+    // A drive or folder was chosen; one that cannot be read brings both lists back to start_folder.
+    void Drive1_Change(const std::string& drive);
+    void Command1_Click();  // Add Selected File(s)
+    void Command2_Click();  // Add All File(s)
+    void Command5_Click();  // Remove Selected File(s)
+    void File1_DblClick();  // preview the file list's current file
+    void List2_DblClick();  // preview the audio list's current line
+    void Command3_Click();  // Save And Exit
+    void Command6_Click();  // Cancel
+    void Form_Unload();
+
+    // Stops what plays and starts the file on the player, without waiting.
+    void play_audio(const std::string& file);
+    // The file list's folder with the separator at its end.
+    std::string folder_path();
+
+private:
+    // Adds the file list's files (or only the selected ones) while the list has room; the limit
+    // message comes once per click, however many files are left over.
+    void add_files(bool selected_only);
+
+    SystemApi& system_;
+    StartupValues& startup_;
+    Lists& lists_;
+    AudioFilesView& view_;
+    MediaChannel* player_;
+};
+
+}  // namespace kolvane

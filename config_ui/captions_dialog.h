@@ -1,0 +1,38 @@
+// The captions dialog's logic: the list loaded from its file, lines added and removed, saved or left.
+#pragma once
+#include <string>
+
+#include "lists/lists.h"
+#include "ports/captions_view.h"
+#include "ports/system_api.h"
+
+namespace kolvane {
+
+inline constexpr const char* captions_caption = "Edit Screen Saver Captions";
+inline constexpr const char* captions_full_text = "Maximum of 100 Captions Reached!";
+inline constexpr const char* captions_title = "Screen Saver Captions";
+inline constexpr const char* caption_quote_text =
+    "A caption cannot hold a double quote (\").\rPlease type it without one.";
+
+class CaptionsDialog {
+public:
+    // `folder` is where the list file lives (the Windows directory).
+    CaptionsDialog(SystemApi& system, const std::string& folder, Lists& lists, CaptionsView& view)
+        : system_(system), folder_(folder), lists_(lists), view_(view) {}
+
+    void Form_Load();
+    void Command2_Click();  // Add
+    // Enter adds the text and is swallowed (0 returned); other keys come back unchanged.
+    int Text1_KeyPress(int key);
+    void Command4_Click();  // Remove Selected Caption
+    void Command1_Click();  // Save And Exit
+    void Command3_Click();  // Cancel
+
+private:
+    SystemApi& system_;
+    const std::string& folder_;
+    Lists& lists_;
+    CaptionsView& view_;
+};
+
+}  // namespace kolvane

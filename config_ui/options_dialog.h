@@ -1,0 +1,44 @@
+// The options dialog's logic: settings to sliders and check boxes and back, saved on every close.
+#pragma once
+#include "ports/options_view.h"
+#include "ports/settings_store.h"
+#include "ports/system_api.h"
+#include "startup/settings.h"
+
+namespace kolvane {
+
+inline constexpr const char* options_caption = "Screen Saver Options";
+
+// A slider's range: the settings table's range of its key, divided by the key's step.
+struct SliderRange {
+    int low = 1;
+    int high = 1;
+    int step = 1;  // setting = slider value × step
+};
+SliderRange slider_range(OptionSlider slider);
+// The key of the settings table a slider shows.
+const char* slider_key(OptionSlider slider);
+
+class OptionsDialog {
+public:
+    OptionsDialog(SystemApi& system, SettingsStore& store, Settings& settings, OptionsView& view)
+        : system_(system), store_(store), settings_(settings), view_(view) {}
+
+    void Form_Load();
+    void display_settings();
+    void update_settings();
+    void Command1_Click();  // Ok
+    void Command2_Click();  // Password
+    void Command7_Click();  // Edit Captions
+    void Command8_Click();  // Edit Audio Files
+    // After Ok and after the title-bar close alike: the controls are written back and saved.
+    void Form_Unload();
+
+private:
+    SystemApi& system_;
+    SettingsStore& store_;
+    Settings& settings_;
+    OptionsView& view_;
+};
+
+}  // namespace kolvane
