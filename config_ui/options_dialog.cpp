@@ -74,8 +74,9 @@ void OptionsDialog::display_settings() {
 }
 
 void OptionsDialog::update_settings() {
-    settings_.show_time = view_.check(OptionCheck::display_time) ? "1" : "0";
-    settings_.audio_on = view_.check(OptionCheck::play_audio) ? "1" : "0";
+    // One-character texts assigned as characters: GCC 12 warns wrongly about the literal form at -O3.
+    settings_.show_time.assign(1, view_.check(OptionCheck::display_time) ? '1' : '0');
+    settings_.audio_on.assign(1, view_.check(OptionCheck::play_audio) ? '1' : '0');
     settings_.scroller_active = view_.check(OptionCheck::display_captions) ? 1 : 0;
     settings_.save_as_wallpaper = view_.check(OptionCheck::save_as_wallpaper) ? 1 : 0;
     for (const OptionSlider slider : sliders_in_order)

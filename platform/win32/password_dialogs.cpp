@@ -153,7 +153,14 @@ namespace {
 struct NewPasswordState {
     App* app;
     KeyboardLayout* layout;
+    bool modal;  // shown by the options dialog; otherwise the only window of a /A run
 };
+
+// Unloads the dialog, whichever way it was opened.
+void unload_new_password(HWND dialog, const NewPasswordState& state) {
+    if (state.modal) EndDialog(dialog, 0);
+    else DestroyWindow(dialog);
+}
 
 void OK_Click(HWND dialog, NewPasswordState& state) {
     // The boxes show the unshifted texts before any message about them.
@@ -164,7 +171,7 @@ void OK_Click(HWND dialog, NewPasswordState& state) {
     App& app = *state.app;
     if (new_password_ok(app.platform.system, app.platform.store, app.settings, *state.layout, first, second) ==
         NewPasswordOutcome::saved)
-        DestroyWindow(dialog);
+        unload_new_password(dialog, state);
 }
 
 INT_PTR CALLBACK new_password_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -176,13 +183,18 @@ INT_PTR CALLBACK new_password_proc(HWND dialog, UINT message, WPARAM wparam, LPA
         SetDlgItemTextA(dialog, IDC_NEW_PASSWORD2, "");
         use_star_for_password(dialog, IDC_NEW_PASSWORD);
         use_star_for_password(dialog, IDC_NEW_PASSWORD2);
+        auto* state = reinterpret_cast<NewPasswordState*>(lparam);
+        if (state->modal) {
+            WindowGeometry geometry(dialog, state->app->platform.system);
+            center_form(state->app->platform.system, geometry);
+        }
         return TRUE;
     }
     auto* state = reinterpret_cast<NewPasswordState*>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (!state) return FALSE;
     switch (message) {
         case WM_CLOSE:
-            DestroyWindow(dialog);
+            unload_new_password(dialog, *state);
             return TRUE;
         case WM_NCDESTROY:
             SetWindowLongPtrA(dialog, DWLP_USER, 0);
@@ -194,7 +206,7 @@ INT_PTR CALLBACK new_password_proc(HWND dialog, UINT message, WPARAM wparam, LPA
                     if (HIWORD(wparam) == BN_CLICKED) OK_Click(dialog, *state);
                     return TRUE;
                 case IDC_NEW_CANCEL:
-                    if (HIWORD(wparam) == BN_CLICKED) DestroyWindow(dialog);
+                    if (HIWORD(wparam) == BN_CLICKED) unload_new_password(dialog, *state);
                     return TRUE;
                 case IDOK:      // Enter does nothing in this dialog
                 case IDCANCEL:  // nor does Escape
@@ -210,11 +222,19 @@ INT_PTR CALLBACK new_password_proc(HWND dialog, UINT message, WPARAM wparam, LPA
 }  // namespace
 
 HWND create_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance) {
-    auto* state = new NewPasswordState{&app, &layout};
+    auto* state = new NewPasswordState{&app, &layout, false};
     HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_NEWPASSWORD), nullptr, new_password_proc,
                                      reinterpret_cast<LPARAM>(state));
     if (!dialog) delete state;
     return dialog;
+}
+
+void show_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance, HWND owner) {
+    // The state lives until the dialog's last message, which deletes it.
+    auto* state = new NewPasswordState{&app, &layout, true};
+    if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NEWPASSWORD), owner, new_password_proc,
+                        reinterpret_cast<LPARAM>(state)) == -1)
+        delete state;
 }
 
 void run_new_password_dialog(App& app, Win32System& system, KeyboardLayout& layout, HINSTANCE instance) {

@@ -1,4 +1,4 @@
-// The two password dialogs on Windows: frm_checkpassword over the scene and frm_newpassword for /A.
+// The two password dialogs on Windows: frm_checkpassword over the scene and frm_newpassword for /A and Options.
 #pragma once
 #include <windows.h>
 
@@ -59,6 +59,9 @@ private:
 
 // frm_newpassword as the only window of the process; returns once the dialog has unloaded.
 void run_new_password_dialog(App& app, Win32System& system, KeyboardLayout& layout, HINSTANCE instance);
+
+// frm_newpassword shown modally over its owner (the options dialog's Password button).
+void show_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance, HWND owner);
 
 // Creates frm_newpassword without running it (tests drive it with messages); null on failure.
 HWND create_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance);

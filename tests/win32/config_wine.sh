@@ -1,0 +1,324 @@
+#!/usr/bin/env bash
+# Drives kolvane.scr's configuration window and its dialogs under Wine in the test display with real keys and
+# clicks, and checks what they store: settings in the registry, the caption and audio list files.
+# Needs WINEPREFIX and DISPLAY (scripts/test sets both). Arguments: kolvane.scr, the dialog_probe and
+# started_marker helpers, the assets folder. With KOLVANE_SHOTS set, a screenshot of each dialog lands there.
+set -euo pipefail
+scr=$1
+probe_exe=$2
+marker=$3
+assets=$4
+: "${WINEPREFIX:?}" "${DISPLAY:?}"
+export WINEDEBUG=-all
+shots=${KOLVANE_SHOTS:-}
+work=$(mktemp -d)
+pids=()
+settings='HKCU\Software\VB and VBA Program Settings\Dravik Kolvane\Config'
+desktop='HKCU\Control Panel\Desktop'
+msinfo='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
+msinfo_location='HKLM\SOFTWARE\Microsoft\Shared Tools Location'
+windir="$WINEPREFIX/drive_c/windows"
+conf="$WINEPREFIX/drive_c/kolvane-conf"  # the installation folder, kolvane.scr's own folder too
+cleanup() {
+  for f in "$work"/*.pid; do [ -f "$f" ] && kill "$(cat "$f")" 2>/dev/null; done
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wine reg delete "$msinfo" /f >/dev/null 2>&1 || true
+  wine reg delete "$msinfo_location" /f >/dev/null 2>&1 || true
+  wine reg delete "$settings" /f >/dev/null 2>&1 || true
+  rm -f "$windir/Kolvane Captions.dat" "$windir/Kolvane Audio Files.dat"
+  rm -rf "$work" "$conf"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" "${TMPDIR:-/tmp}/kolvane-config-failure.png" &&
+    echo "screenshot: ${TMPDIR:-/tmp}/kolvane-config-failure.png" >&2
+  exit 1
+}
+set_value() { wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
+reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
+# A control of a window of kolvane.scr, read by the helper: text, pos (scroll bar), check or lines (list box).
+probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+# With KOLVANE_SHOTS set: the screen with the pointer resting on a window's title bar, where no tip shows,
+# or with a third argument on the control of that id, so that its tip shows.
+shot() {
+  [ -n "$shots" ] || return 0
+  eval "$(xdotool getwindowgeometry --shell "$2")"
+  xdotool mousemove $((X + 60)) $((Y + 8))
+  if [ $# -gt 2 ]; then
+    eval "$(wine "$probe_exe" "$(xdotool getwindowname "$2")" "$3" place 2>/dev/null | tr -d '\r')"
+    xdotool mousemove $((X + LEFT + 10)) $((Y + TOP + 5))
+    sleep 1.5
+  else
+    sleep 0.6
+  fi
+  import -window root "$shots/$1.png"
+}
+
+# Starts kolvane.scr from the installation folder in the background; its exit code lands in $work/<name>.rc.
+start() {
+  local name=$1
+  shift
+  (
+    set +e
+    wine 'C:\kolvane-conf\kolvane.scr' "$@" >/dev/null 2>&1 &
+    echo $! >"$work/$name.pid"
+    wait $!
+    echo $? >"$work/$name.rc"
+    rm -f "$work/$name.pid"
+  ) &
+  pids+=($!)
+}
+# Waits up to 10 seconds for the run to end; prints its exit code.
+ended() {
+  for _ in $(seq 100); do
+    [ -s "$work/$1.rc" ] && { cat "$work/$1.rc"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+window() { timeout 10 xdotool search --sync --name "$1" | head -1; }
+no_window() {
+  for _ in $(seq 30); do
+    [ -z "$(xdotool search --name "$1" 2>/dev/null)" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Focus follows the pointer: the pointer goes over a window before its keys.
+point_at() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  sleep 0.3
+}
+# Keys for a window, the pointer on it first.
+keys() {
+  local id=$1
+  shift
+  point_at "$id"
+  xdotool key --delay 60 "$@"
+  sleep 0.4
+}
+# A click on the close box at the right end of the window's own title bar.
+close_box() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + WIDTH - 12)) $((Y + 11))
+  sleep 0.2
+  xdotool click 1
+  sleep 0.4
+}
+# Waits up to 5 seconds for a file to appear.
+appears() {
+  for _ in $(seq 50); do
+    [ -e "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+lines() { printf '%s\n' "$@"; }
+
+# The installation folder holds the program, a few sounds and a file of another kind.
+rm -rf "$conf"
+mkdir -p "$conf"
+cp "$scr" "$conf/kolvane.scr"
+cp "$assets/sounds/orvel1.wav" "$conf/one.wav"
+cp "$assets/sounds/orvel2.wav" "$conf/two.wav"
+cp "$(ls "$assets"/music/*.mid | head -1)" "$conf/piece.mid"
+echo "not a sound" >"$conf/notes.txt"
+wine reg delete "$settings" /f >/dev/null 2>&1 || true
+wine reg delete "$msinfo" /f >/dev/null 2>&1 || true
+wine reg delete "$msinfo_location" /f >/dev/null 2>&1 || true
+set_value "$settings" install_path 'C:\kolvane-conf'
+set_value "$settings" run_once 1
+set_value "$settings" frame_rate 45
+set_value "$settings" cycle_speed_value 7
+set_value "$settings" save_as_wallpaper 0
+set_value "$settings" audio_on 1
+set_value "$desktop" ScreenSaveUsePassword 0
+printf 'Existing caption\r\n' >"$windir/Kolvane Captions.dat"
+printf 'C:\\old.wav\r\n' >"$windir/Kolvane Audio Files.dat"
+title='^Kolvane Screen Saver Configuration$'
+
+echo "-- no switch and /C:<window> open the configuration window; Alt+F4 or its close box end the program with 0"
+start plain
+cfg=$(window "$title") || fail "no configuration window without a switch"
+keys "$cfg" alt+F4
+rc=$(ended plain) || fail "Alt+F4 did not end the program"
+[ "$rc" = 0 ] || fail "the program ended with exit code $rc"
+no_window "$title" || fail "the configuration window stayed"
+start owned /C:65552
+cfg=$(window "$title") || fail "no configuration window for /C:<window>"
+close_box "$cfg"
+rc=$(ended owned) || fail "the close box did not end the program"
+[ "$rc" = 0 ] || fail "the program ended with exit code $rc after the close box"
+no_window "$title" || fail "the configuration window stayed"
+
+echo "-- /C opens it; a second /C opens nothing"
+start conf /C
+cfg=$(window "$title") || fail "no configuration window for /C"
+shot configuration "$cfg" 1201
+timeout 20 wine 'C:\kolvane-conf\kolvane.scr' /C >/dev/null 2>&1 || fail "a second /C did not end cleanly"
+[ "$(xdotool search --name "$title" | wc -l)" = 1 ] || fail "a second configuration window opened"
+
+echo "-- Options shows the stored values; a slider moved by keys and the close box store the new value"
+keys "$cfg" alt+o
+opt=$(window '^Screen Saver Options$') || fail "Options opened no options dialog"
+[ "$(probe 'Screen Saver Options' 1315 pos)" = 9 ] || fail "45 ms shows as $(probe 'Screen Saver Options' 1315 pos), not 9"
+[ "$(probe 'Screen Saver Options' 1311 pos)" = 7 ] || fail "the scene length shows as $(probe 'Screen Saver Options' 1311 pos)"
+[ "$(probe 'Screen Saver Options' 1341 check)" = 1 ] || fail "Play Audio is not ticked"
+[ "$(probe 'Screen Saver Options' 1344 check)" = 0 ] || fail "Save As Wallpaper is ticked"
+shot options "$opt"
+shot options-tip "$opt" 1344
+# The focus starts on the first slider; four tabs reach the frame rate's.
+keys "$opt" Tab Tab Tab Tab Right alt+w
+[ "$(probe 'Screen Saver Options' 1315 pos)" = 10 ] || fail "Right moved the frame rate slider to $(probe 'Screen Saver Options' 1315 pos)"
+[ "$(reg_value "$settings" frame_rate)" = 45 ] || fail "the frame rate was stored while the dialog was open"
+close_box "$opt"
+no_window '^Screen Saver Options$' || fail "the close box did not close the options dialog"
+[ "$(reg_value "$settings" frame_rate)" = 50 ] || fail "frame_rate is '$(reg_value "$settings" frame_rate)' after the close box, not 50"
+[ "$(reg_value "$settings" save_as_wallpaper)" = 1 ] || fail "Alt+W did not tick Save As Wallpaper"
+[ "$(reg_value "$settings" cycle_speed_value)" = 7 ] || fail "cycle_speed_value changed to '$(reg_value "$settings" cycle_speed_value)'"
+
+echo "-- Edit Captions: two lines typed with Enter; Save And Exit writes them, Cancel and the close box nothing"
+keys "$cfg" alt+o
+opt=$(window '^Screen Saver Options$') || fail "Options opened no options dialog"
+[ "$(probe 'Screen Saver Options' 1315 pos)" = 10 ] || fail "the options dialog does not show the stored 50 ms"
+keys "$opt" alt+c
+cap=$(window '^Edit Screen Saver Captions$') || fail "Edit Captions opened no captions dialog"
+[ "$(probe 'Edit Screen Saver Captions' 1501 lines)" = "Existing caption" ] || fail "the caption file is not listed"
+point_at "$cap"
+xdotool key Tab
+xdotool type --delay 40 "First caption"
+xdotool key Return ctrl+a
+xdotool type --delay 40 "Second caption"
+xdotool key Return
+sleep 0.3
+shot captions "$cap"
+[ "$(probe 'Edit Screen Saver Captions' 1501 lines)" = "$(lines 'Existing caption' 'First caption' 'Second caption')" ] ||
+  fail "Enter did not add the lines: $(probe 'Edit Screen Saver Captions' 1501 lines)"
+[ "$(probe 'Edit Screen Saver Captions' 1502 text)" = "Second caption" ] || fail "the typed text did not stay"
+keys "$cap" alt+e
+no_window '^Edit Screen Saver Captions$' || fail "Save And Exit did not close the captions dialog"
+printf 'Existing caption\r\nFirst caption\r\nSecond caption\r\n' | cmp -s - "$windir/Kolvane Captions.dat" ||
+  fail "the caption file holds: $(od -c "$windir/Kolvane Captions.dat" | head -5)"
+for closing in alt+c close_box; do
+  keys "$opt" alt+c
+  cap=$(window '^Edit Screen Saver Captions$') || fail "Edit Captions opened no captions dialog"
+  point_at "$cap"
+  xdotool key Tab
+  xdotool type --delay 40 "Not kept"
+  xdotool key Return
+  sleep 0.3
+  [ "$(probe 'Edit Screen Saver Captions' 1501 lines | wc -l)" = 4 ] || fail "Enter did not add a line"
+  if [ "$closing" = close_box ]; then close_box "$cap"; else keys "$cap" alt+c; fi
+  no_window '^Edit Screen Saver Captions$' || fail "$closing did not close the captions dialog"
+  printf 'Existing caption\r\nFirst caption\r\nSecond caption\r\n' | cmp -s - "$windir/Kolvane Captions.dat" ||
+    fail "$closing changed the caption file"
+done
+
+echo "-- Edit Audio Files: the selected sounds of the folder are added and saved; Cancel writes nothing"
+audio_title='Edit Screen Saver Audio Files ( .wav .mid )'
+keys "$opt" alt+e
+aud=$(window '^Edit Screen Saver Audio Files \( \.wav \.mid \)$') || fail "Edit Audio Files opened no audio dialog"
+[ "$(probe "$audio_title" 1404 lines)" = "$(lines one.wav piece.mid two.wav)" ] ||
+  fail "the file list shows: $(probe "$audio_title" 1404 lines)"
+[ "$(probe "$audio_title" 1408 lines)" = 'C:\old.wav' ] || fail "the audio list file is not listed"
+# From the drive list two tabs reach the file list; Home takes the first file, Shift+Down the next as well.
+keys "$aud" Tab Tab Home shift+Down alt+s
+sleep 0.3
+shot audio "$aud"
+[ "$(probe "$audio_title" 1408 lines)" = "$(lines 'C:\old.wav' 'C:\kolvane-conf\one.wav' 'C:\kolvane-conf\piece.mid')" ] ||
+  fail "Add Selected gave: $(probe "$audio_title" 1408 lines)"
+keys "$aud" alt+e
+no_window '^Edit Screen Saver Audio Files' || fail "Save And Exit did not close the audio dialog"
+printf 'C:\\old.wav\r\nC:\\kolvane-conf\\one.wav\r\nC:\\kolvane-conf\\piece.mid\r\n' | cmp -s - "$windir/Kolvane Audio Files.dat" ||
+  fail "the audio list file holds: $(cat "$windir/Kolvane Audio Files.dat")"
+keys "$opt" alt+e
+aud=$(window '^Edit Screen Saver Audio Files \( \.wav \.mid \)$') || fail "Edit Audio Files opened no audio dialog"
+keys "$aud" alt+a
+[ "$(probe "$audio_title" 1408 lines | wc -l)" = 6 ] || fail "Add All did not add the three files"
+keys "$aud" alt+c
+no_window '^Edit Screen Saver Audio Files' || fail "Cancel did not close the audio dialog"
+printf 'C:\\old.wav\r\nC:\\kolvane-conf\\one.wav\r\nC:\\kolvane-conf\\piece.mid\r\n' | cmp -s - "$windir/Kolvane Audio Files.dat" ||
+  fail "Cancel changed the audio list file"
+
+echo "-- Password opens the set-password dialog over the options; OK stores the password, Ok keeps it"
+keys "$opt" alt+p
+pw=$(window '^Change  Password$') || fail "Password opened no set-password dialog"
+shot password "$pw"
+point_at "$pw"
+xdotool type --delay 40 abc
+xdotool key Tab
+xdotool type --delay 40 abc
+xdotool key Tab space
+no_window '^Change  Password$' || fail "OK did not close the set-password dialog"
+[ "$(reg_value "$settings" misc)" = xizkyh ] || fail "misc is '$(reg_value "$settings" misc)' after the new password"
+keys "$opt" alt+o
+no_window '^Screen Saver Options$' || fail "Ok did not close the options dialog"
+[ "$(reg_value "$settings" misc)" = xizkyh ] || fail "closing the options lost the password"
+[ "$(reg_value "$settings" frame_rate)" = 50 ] || fail "Ok stored frame_rate '$(reg_value "$settings" frame_rate)'"
+
+echo "-- About: title and version; System Info from the registry, or the message; Escape and Enter close it"
+cp "$marker" "$conf/msinfo.exe"
+wine reg add "$msinfo" /v PATH /t REG_SZ /d 'C:\kolvane-conf\msinfo.exe' /f >/dev/null 2>&1
+keys "$cfg" alt+a
+about=$(window '^About Kolvane Screen Saver$') || fail "About opened no About box"
+[ "$(probe 'About Kolvane Screen Saver' 1603 text)" = "Version 2.0.8" ] || fail "the version reads '$(probe 'About Kolvane Screen Saver' 1603 text)'"
+[ "$(probe 'About Kolvane Screen Saver' 1602 text)" = "Kolvane Screen Saver" ] || fail "the title reads '$(probe 'About Kolvane Screen Saver' 1602 text)'"
+shot about "$about" 1623
+keys "$about" alt+s
+appears "$conf/msinfo.exe.started" || fail "System Info did not start the registry's program"
+wine reg delete "$msinfo" /f >/dev/null 2>&1
+wine reg add "$msinfo_location" /v MSINFO /t REG_SZ /d 'C:\kolvane-conf' /f >/dev/null 2>&1
+keys "$about" alt+s
+box=$(window '^scrnsave:Kolvane$') || fail "no message when MSINFO32.EXE is missing"
+keys "$box" Return
+no_window '^scrnsave:Kolvane$' || fail "the System Info message stayed"
+keys "$about" alt+c
+box=$(window '^Error!$') || fail "no message when the web page cannot be opened"
+keys "$box" Return
+no_window '^Error!$' || fail "the browser message stayed"
+xdotool search --name '^About Kolvane Screen Saver$' >/dev/null || fail "the About box closed after a message"
+keys "$about" Escape
+no_window '^About Kolvane Screen Saver$' || fail "Escape did not close the About box"
+keys "$cfg" alt+a
+about=$(window '^About Kolvane Screen Saver$') || fail "About opened no About box"
+keys "$about" Return
+no_window '^About Kolvane Screen Saver$' || fail "Enter did not close the About box"
+
+echo "-- Dravik Products: the message when the program is missing, the program when it is there"
+keys "$cfg" alt+d
+box=$(window '^Error!$') || fail "no message for a missing Dravik_Products.exe"
+keys "$box" Return
+no_window '^Error!$' || fail "the products message stayed"
+cp "$marker" "$conf/Dravik_Products.exe"
+keys "$cfg" alt+d
+appears "$conf/Dravik_Products.exe.started" || fail "Dravik Products did not start Dravik_Products.exe"
+[ -z "$(xdotool search --name '^Error!$' 2>/dev/null)" ] || fail "a message came although the program started"
+
+echo "-- Preview runs the scene; a key ends it and the window is usable again"
+keys "$cfg" alt+p
+window '^screen saver running$' >/dev/null || fail "Preview showed no scene"
+sleep 2
+[ -z "$shots" ] || import -window root "$shots/preview.png"
+for _ in 1 2 3; do
+  xdotool mousemove 200 200
+  sleep 0.1
+  xdotool mousemove 300 300
+  sleep 0.3
+  xdotool key x
+  no_window '^screen saver running$' && break
+done
+no_window '^screen saver running$' || fail "a key did not end the preview"
+[ ! -s "$work/conf.rc" ] || fail "the program ended with the preview"
+keys "$cfg" alt+a
+about=$(window '^About Kolvane Screen Saver$') || fail "the window does not answer after the preview"
+keys "$about" Escape
+no_window '^About Kolvane Screen Saver$' || fail "Escape did not close the About box"
+
+echo "-- Exit ends the program with exit code 0"
+keys "$cfg" alt+e
+rc=$(ended conf) || fail "Exit did not end the program"
+[ "$rc" = 0 ] || fail "Exit ended the program with exit code $rc"
+no_window "$title" || fail "the configuration window stayed"
+echo "Windows configuration checks passed"
