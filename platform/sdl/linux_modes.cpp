@@ -2,8 +2,10 @@
 #include "platform/sdl/linux_modes.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,6 +58,22 @@ public:
 private:
     bool ok_ = false;
 };
+
+// The dialogs are a program of their own, so that the scene never loads their toolkit.
+constexpr const char* settings_program = "kolvane-settings";
+
+// Replaces this process by the settings program beside this one, in the given mode; returns only
+// when that failed, with the exit code to end with.
+int exec_settings_program(LinuxSystem& system, const char* mode, const char* what) {
+    const std::string path = system.program_folder() + settings_program;
+    char* argv[] = {const_cast<char*>(path.c_str()), const_cast<char*>(mode), nullptr};
+    std::fflush(nullptr);
+    execv(path.c_str(), argv);
+    const int error = errno;
+    std::fprintf(stderr, "kolvane: %s (%s) is in the program %s, which cannot be started: %s\n", what, mode,
+                 path.c_str(), std::strerror(error));
+    return exit_mode_not_built;
+}
 
 bool has_pictures(const std::filesystem::path& folder) {
     std::error_code ec;
@@ -153,7 +171,8 @@ int LinuxModes::run_scene(App& app) {
     system_.set_scene_size(area.w, area.h);
     // A host's owner decides about the pointer, the password and when the scene ends.
     system_.set_pointer_owned(host != SceneHost::foreign);
-    if (host != SceneHost::full_screen) app.scene.run.test_mode = 1;
+    // A trial run from the settings program ends at the first input, without asking for the password.
+    if (host != SceneHost::full_screen || options_.test_run) app.scene.run.test_mode = 1;
 
     const double twips_x = system_.twips_per_pixel_x(), twips_y = system_.twips_per_pixel_y();
     const double dpi_x = 1440.0 / twips_x, dpi_y = 1440.0 / twips_y;
@@ -215,14 +234,10 @@ int LinuxModes::run_preview(App& app) {
     return 0;
 }
 
-int LinuxModes::run_new_password(App&) {
-    std::fprintf(stderr, "kolvane: The set-password dialog (/A) is not built yet in this version.\n");
-    return exit_mode_not_built;
-}
+int LinuxModes::run_new_password(App&) { return exec_settings_program(system_, "/A", "The set-password dialog"); }
 
 int LinuxModes::run_configuration(App&) {
-    std::fprintf(stderr, "kolvane: The configuration window (/C) is not built yet in this version.\n");
-    return exit_mode_not_built;
+    return exec_settings_program(system_, "/C", "The configuration window");
 }
 
 }  // namespace kolvane::sdl

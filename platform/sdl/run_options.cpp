@@ -82,6 +82,9 @@ RunOptions parse_run_options(const std::vector<std::string>& args, const char* x
             own_window = true;
         } else if (name == "fps") {
             options.show_frame_rate = true;
+        } else if (name == "test-run") {
+            // Given by the settings program only, so the usage text leaves it out.
+            options.test_run = true;
         } else if (name == "window-id") {
             const auto text = take_value();
             const auto id = text ? parse_window_id(*text) : std::nullopt;

@@ -24,6 +24,8 @@ struct RunOptions {
     unsigned long host_window = 0;  // for SceneHost::foreign; 0 means the root window
     bool root = false;
     bool show_frame_rate = false;
+    // --test-run: the settings program's preview; the first input ends the scene, no password is asked.
+    bool test_run = false;
     // Settings given on the command line, by their key in the settings store; they hold for this run only.
     std::map<std::string, std::string> settings;
     std::string error;  // set when the command line cannot be used

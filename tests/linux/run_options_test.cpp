@@ -52,6 +52,19 @@ TEST(HackConventions, HostWindowFromOptionVariableOrRoot) {
     EXPECT_EQ(o.host, SceneHost::full_screen);
 }
 
+TEST(TestRun, TheSettingsProgramsPreviewIsAFullScreenSceneThatInputEnds) {
+    RunOptions o = parse({"/S", "--test-run"});
+    EXPECT_TRUE(o.error.empty()) << o.error;
+    EXPECT_TRUE(o.test_run);
+    EXPECT_EQ(o.command_line, "/S");
+    EXPECT_EQ(o.host, SceneHost::full_screen);
+    EXPECT_TRUE(o.settings.empty());
+    EXPECT_FALSE(parse({"/S"}).test_run);
+    EXPECT_FALSE(parse({"--root"}).test_run);
+    // Only the settings program gives it: the usage text does not offer it.
+    EXPECT_EQ(usage_text().find("test-run"), std::string::npos);
+}
+
 TEST(HackConventions, BadWindowNumbersAreRefused) {
     EXPECT_FALSE(parse({"--window-id", "zz"}).error.empty());
     EXPECT_FALSE(parse({"--window-id", "0"}).error.empty());

@@ -51,9 +51,16 @@ set -e
 [ "$code" = 2 ] || fail "a bad --frame-rate exited $code"
 grep -q "5 to 200" "$home/err" || fail "no usage for a bad --frame-rate"
 "$program" --help | grep -q -- "--window-id" || fail "--help does not list the options"
-# Modes not built yet say so.
+# /C and /A are the settings program's: without a display it says so as the scene does (code 4),
+# and a kolvane without kolvane-settings beside it names the missing program (code 3).
 set +e
 "$program" /c 2>"$home/err"; code=$?
 set -e
-[ "$code" = 3 ] && grep -q "not built yet" "$home/err" || fail "/c exited $code"
+[ "$code" = 4 ] && grep -q "kolvane-settings: no X display" "$home/err" || fail "/c exited $code: $(cat "$home/err")"
+mkdir -p "$home/alone"
+cp "$program" "$home/alone/kolvane"
+set +e
+"$home/alone/kolvane" /a 2>"$home/err"; code=$?
+set -e
+[ "$code" = 3 ] && grep -q "kolvane-settings, which cannot be started" "$home/err" || fail "/a alone exited $code"
 echo "startup smoke checks passed"

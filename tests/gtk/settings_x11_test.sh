@@ -1,0 +1,399 @@
+#!/usr/bin/env bash
+# The settings program on a virtual X display, driven by key presses as a user would, checked by what it stores.
+# Covered: the configuration window and its second start, the title sound, the options stored on every close,
+# captions and audio files saved, the About box, the preview, the set-password dialog, /S handed back.
+# Arguments: the scene program (kolvane), the settings program beside it, the test helper, the assets.
+# KOLVANE_SHOTS: a folder that keeps a screenshot of every dialog; KOLVANE_SCREEN: the display's size.
+# KOLVANE_TEST_SLOWDOWN (default 1) stretches the waits for unoptimised, sanitized builds.
+set -euo pipefail
+# Without a display the script starts one of its own, at a random first number (other tests start
+# displays meanwhile); -noreset keeps it accepting clients between the programs started one by one.
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 ${KOLVANE_SCREEN:-1280x1024}x24 -nolisten tcp -noreset" \
+    "$0" "$@"
+fi
+program=$1 settings_program=$2 helper=$3 assets=$4
+slowdown=${KOLVANE_TEST_SLOWDOWN:-1}
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data KOLVANE_DATA=$assets
+# Sound goes to a file (44.1 kHz, 16-bit stereo), where the test can hear it.
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/sound.raw
+# No desktop session here: GTK keeps its settings in memory and does not look for accessibility.
+export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 GDK_BACKEND=x11
+unset XSCREENSAVER_WINDOW SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
+mkdir -p "$HOME" "$work/bin" "$work/music/sub"
+checks=0
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- the programs said:" >&2
+  cat "$work/stderr" >&2 2>/dev/null || true
+  exit 1
+}
+ok() { checks=$((checks + 1)); echo "ok - $*"; }
+pause() { sleep "$(awk -v s="$1" -v k="$slowdown" 'BEGIN { print s * k }')"; }
+
+settings_file=$XDG_CONFIG_HOME/kolvane/settings.ini
+captions_file="$XDG_DATA_HOME/kolvane/Kolvane Captions.dat"
+audio_file="$XDG_DATA_HOME/kolvane/Kolvane Audio Files.dat"
+ini() { sed -n "s/^$1=//p" "$settings_file"; }
+
+# The first window titled exactly $1 once it is on the screen; it gets the keyboard.
+window() {
+  local id
+  id=$(timeout $((10 * slowdown)) xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1) ||
+    fail "no window titled '$1'"
+  [ -n "$id" ] || fail "no window titled '$1'"
+  xdotool windowfocus "$id" 2>/dev/null || true
+  pause 0.3
+  echo "$id"
+}
+# Waits until no window is titled exactly $1.
+gone() {
+  for _ in $(seq $((40 * slowdown))); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.25
+  done
+  fail "the window '$1' is still there"
+}
+visible_count() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
+keys() { xdotool key --delay 60 "$@"; pause 0.4; }
+type_text() { xdotool type --delay 40 "$1"; pause 0.2; }
+shot() { [ -z "${KOLVANE_SHOTS:-}" ] || { mkdir -p "$KOLVANE_SHOTS"; import -window root "$KOLVANE_SHOTS/$1.png"; }; }
+
+# Samples that are not silence in the last half second the sound device was given.
+loud_samples() {
+  python3 - "$SDL_DISKAUDIOFILE" <<'EOF'
+import array, sys
+try:
+    with open(sys.argv[1], 'rb') as f:
+        f.seek(0, 2)
+        f.seek(max(0, f.tell() - 88200))
+        data = f.read()
+except OSError:
+    data = b''
+samples = array.array('h', data[:len(data) // 2 * 2])
+print(sum(1 for s in samples if s))
+EOF
+}
+until_loud() {
+  for _ in $(seq $((20 * slowdown))); do
+    [ "$(loud_samples)" -gt 1000 ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+until_quiet() {
+  for _ in $(seq $((20 * slowdown))); do
+    [ "$(loud_samples)" = 0 ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# True while process $1 runs; then waits up to $2 seconds for it to end and puts its code in $rc.
+running() { [ -r "/proc/$1/stat" ] && [ "$(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null)" != Z ]; }
+wait_exit() {
+  for _ in $(seq $((4 * $2 * slowdown))); do
+    running "$1" || break
+    sleep 0.25
+  done
+  running "$1" && return 1
+  set +e; wait "$1"; rc=$?; set -e
+}
+
+echo "== the scene program never links the dialogs' toolkit"
+ldd "$program" | grep -q libgtk && fail "$program links GTK"
+ldd "$settings_program" | grep -q libgtk-3 || fail "$settings_program does not link GTK 3"
+ok "kolvane has no GTK among its libraries; kolvane-settings has"
+
+# Stored values the options must show; a protected desktop, which a preview must not ask about.
+mkdir -p "$XDG_CONFIG_HOME/kolvane"
+cat >"$settings_file" <<EOF
+[Config]
+install_path=$assets/sounds
+cycle_speed_value=7
+object_frequency=3
+scroller_delay=12
+audio_seconds=40
+frame_rate=48
+audio_on=0
+show_time=1
+scroller_active=0
+save_as_wallpaper=1
+[Desktop]
+ScreenSaveUsePassword=1
+EOF
+# A system information program the About box finds on PATH.
+printf '#!/bin/sh\ntouch "%s/system-info-started"\n' "$work" >"$work/bin/hardinfo"
+chmod +x "$work/bin/hardinfo"
+# Audio files in two letter cases beside files that are no audio, and a folder.
+cp "$assets/sounds/orvel1.wav" "$work/music/a.wav"
+cp "$assets/music/orbit-lullaby.mid" "$work/music/b.MID"
+cp "$assets/music/nebula-drift.mid" "$work/music/c.rmi"
+echo "not audio" >"$work/music/d.txt"
+cp "$assets/sounds/orvel2.wav" "$work/music/sub/e.wav"
+
+echo "== /C: the configuration window, once"
+PATH=$work/bin:$PATH "$program" /C 2>>"$work/stderr" &
+config_pid=$!
+pids+=("$config_pid")
+config=$(window "Kolvane Screen Saver Configuration")
+[ "$(readlink -f "/proc/$config_pid/exe")" = "$(readlink -f "$settings_program")" ] ||
+  fail "the window is not the settings program's ($(readlink -f "/proc/$config_pid/exe"))"
+ok "kolvane /C became kolvane-settings and shows 'Kolvane Screen Saver Configuration'"
+until_loud || fail "no title sound"
+ok "the title sound plays"
+shot configuration
+start=$(date +%s%N)
+set +e; timeout $((10 * slowdown)) "$program" /C 2>>"$work/stderr"; second=$?; set -e
+[ "$second" = 0 ] || fail "the second /C exited $second"
+[ "$(visible_count "Kolvane Screen Saver Configuration")" = 1 ] || fail "two configuration windows"
+ok "a second /C ends at once ($(( ($(date +%s%N) - start) / 1000000 )) ms) and opens nothing"
+
+echo "== options: the stored values, a slider moved by keys, saved on Ok and on the title-bar close"
+keys alt+o
+options=$(window "Screen Saver Options")
+shot options
+until_quiet || fail "the title sound plays on while the options are open"
+ok "the title sound stops while the options are open"
+# The first slider has the focus: one step right; Play Audio ticked by its mnemonic; then Ok.
+keys Right
+keys alt+a
+keys alt+o
+gone "Screen Saver Options"
+[ "$(ini cycle_speed_value)" = 8 ] || fail "scene length $(ini cycle_speed_value), not 7 + 1"
+[ "$(ini audio_on)" = 1 ] || fail "Play Audio stored as $(ini audio_on)"
+for pair in object_frequency=3 scroller_delay=12 audio_seconds=40 show_time=1 scroller_active=0 save_as_wallpaper=1; do
+  [ "$(ini "${pair%=*}")" = "${pair#*=}" ] || fail "${pair%=*} stored as $(ini "${pair%=*}"), shown wrongly"
+done
+[ "$(ini frame_rate)" = 50 ] || fail "a stored frame rate of 48 came back as $(ini frame_rate), not 50"
+ok "the stored values were shown (unmoved ones saved unchanged, 48 ms as slider 10 = 50 ms); Right and Alt+A saved"
+until_loud || fail "the title sound did not come back after the options"
+ok "the title sound starts again after the options"
+window "Kolvane Screen Saver Configuration" >/dev/null
+keys alt+o
+options=$(window "Screen Saver Options")
+keys End
+"$helper" close "$options"
+gone "Screen Saver Options"
+[ "$(ini cycle_speed_value)" = 20 ] || fail "the title-bar close stored scene length $(ini cycle_speed_value), not 20"
+ok "the title-bar close saves as Ok does (End: scene length 20)"
+
+echo "== captions: typed, Enter twice, saved with CR LF; Cancel keeps the file"
+window "Kolvane Screen Saver Configuration" >/dev/null
+keys alt+o
+window "Screen Saver Options" >/dev/null
+keys alt+c
+window "Edit Screen Saver Captions" >/dev/null
+type_text "Hello stars"
+keys Return Return
+shot captions
+keys alt+e
+gone "Edit Screen Saver Captions"
+printf 'Welcome To Kolvane Screen Saver\r\nYou can adjust the frame rate and how often to launch an object\r\nHello stars\r\nHello stars\r\n' |
+  cmp -s - "$captions_file" || fail "the caption file holds: $(od -c "$captions_file" | tail -5)"
+ok "two Enters added the caption twice; Save And Exit wrote the list with CR LF"
+window "Screen Saver Options" >/dev/null
+keys alt+c
+window "Edit Screen Saver Captions" >/dev/null
+type_text "Not kept"
+keys Return
+keys alt+c
+gone "Edit Screen Saver Captions"
+grep -q "Not kept" "$captions_file" && fail "Cancel saved the captions"
+ok "Cancel leaves the caption file as it was"
+
+echo "== audio files: a folder typed, a file previewed, every audio file chosen, saved"
+window "Screen Saver Options" >/dev/null
+keys alt+e
+audio_title="Edit Screen Saver Audio Files \( \.wav \.mid \)"
+window "$audio_title" >/dev/null
+keys ctrl+l
+type_text "$work/music/"
+keys Return
+pause 1
+shot audio-files
+until_quiet || fail "something plays before a file is previewed"
+# The file list has the focus on its first file: Enter on it previews it.
+keys Return
+until_loud || fail "Enter on a.wav previewed nothing"
+ok "a file of the typed folder previews through the mixer"
+# One key at a time: a button pressed by its mnemonic clicks a moment later, so Save And Exit pressed
+# right after Add could click first.
+keys ctrl+a
+keys alt+s
+keys alt+e
+gone "$audio_title"
+expected=""
+for i in 1 2 3 4 5 6 7 8 9; do expected+="$assets/sounds/orvel$i.wav\r\n"; done
+chosen="$work/music/a.wav\r\n$work/music/b.MID\r\n$work/music/c.rmi\r\n"
+printf "$expected$chosen" | cmp -s - "$audio_file" || fail "the audio list holds: $(cat -A "$audio_file")"
+ok "the selected audio files (both letter cases, no text file, no folder) were added in order and saved"
+window "Screen Saver Options" >/dev/null
+keys alt+e
+window "$audio_title" >/dev/null
+keys alt+a
+keys alt+e
+gone "$audio_title"
+printf "$expected$chosen$chosen" | cmp -s - "$audio_file" || fail "Add All in the kept folder gave: $(cat -A "$audio_file")"
+ok "a second opening starts in the folder of the first; Add All adds its audio files"
+window "Screen Saver Options" >/dev/null
+keys alt+o
+gone "Screen Saver Options"
+
+echo "== About: System Info starts the program found on PATH; Escape closes"
+window "Kolvane Screen Saver Configuration" >/dev/null
+keys alt+a
+window "About Kolvane Screen Saver" >/dev/null
+shot about
+keys alt+s
+for _ in $(seq $((20 * slowdown))); do [ -e "$work/system-info-started" ] && break; sleep 0.25; done
+[ -e "$work/system-info-started" ] || fail "System Info did not start hardinfo from PATH"
+ok "System Info started the first system information program on PATH"
+window "About Kolvane Screen Saver" >/dev/null
+keys Escape
+gone "About Kolvane Screen Saver"
+ok "Escape closes the About box"
+window "Kolvane Screen Saver Configuration" >/dev/null
+keys alt+d
+window "Error!" >/dev/null
+shot message-products
+grep -q "Error Launching Dravik_Products.exe" "$work/stderr" || fail "no products message"
+keys Return
+gone "Error!"
+ok "Dravik Products without its program shows the engine's message"
+
+echo "== Preview: the scene as a test run, ended by a key although the desktop is protected"
+window "Kolvane Screen Saver Configuration" >/dev/null
+keys alt+p
+timeout $((10 * slowdown)) xdotool search --sync --onlyvisible --name '^screen saver running$' >/dev/null ||
+  fail "Preview showed no scene"
+scene_pid=$(pgrep -n -f -- "--test-run" || true)
+[ -n "$scene_pid" ] || fail "no scene process with --test-run"
+pause 1.5
+shot preview-scene
+for _ in 1 2 3; do
+  xdotool key a
+  pause 0.7
+  xdotool search --onlyvisible --name '^screen saver running$' >/dev/null 2>&1 || break
+done
+xdotool search --onlyvisible --name '^screen saver running$' >/dev/null 2>&1 &&
+  fail "a key did not end the test run (a password prompt?)"
+running "$config_pid" || fail "the configuration window ended with the preview"
+ok "Preview ran 'kolvane /S --test-run'; a key ended it without a password"
+until_loud || fail "the title sound did not come back after the preview"
+ok "the title sound starts again after the preview"
+
+echo "== Exit"
+window "Kolvane Screen Saver Configuration" >/dev/null
+keys alt+e
+wait_exit "$config_pid" 5 || fail "Exit did not end the program"
+[ "$rc" = 0 ] || fail "Exit ended the program with code $rc"
+ok "Exit ends the program with code 0"
+
+if ! PATH=/usr/bin:/bin command -v hardinfo gnome-system-monitor lshw-gtk >/dev/null 2>&1; then
+  echo "== About without a system information program"
+  PATH=/usr/bin:/bin "$program" /C 2>>"$work/stderr" &
+  config_pid=$!
+  pids+=("$config_pid")
+  window "Kolvane Screen Saver Configuration" >/dev/null
+  keys alt+a
+  window "About Kolvane Screen Saver" >/dev/null
+  keys alt+s
+  window "scrnsave:Kolvane" >/dev/null
+  shot message-system-info
+  grep -q "scrnsave:Kolvane: System Information Is Unavailable At This Time" "$work/stderr" ||
+    fail "no unavailable message"
+  keys Return
+  gone "scrnsave:Kolvane"
+  window "About Kolvane Screen Saver" >/dev/null
+  keys Return
+  gone "About Kolvane Screen Saver"
+  ok "with none on PATH, System Info shows 'System Information Is Unavailable At This Time'; Enter closes"
+  window "Kolvane Screen Saver Configuration" >/dev/null
+  "$helper" close "$(window "Kolvane Screen Saver Configuration")"
+  wait_exit "$config_pid" 5 || fail "the title-bar close did not end the program"
+  ok "the title-bar close ends the configuration window's program"
+fi
+
+echo "== /A: the set-password dialog"
+misc_before=$(ini misc)
+"$program" /A 2>>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+window "Change  Password" >/dev/null
+type_text abc
+keys Tab
+type_text abc
+shot new-password
+keys Return Escape
+running "$pid" || fail "Enter or Escape closed the set-password dialog"
+[ "$(visible_count "Change  Password")" = 1 ] || fail "Enter or Escape closed the set-password dialog"
+[ "$(ini misc)" = "$misc_before" ] || fail "Enter saved a password"
+ok "Enter and Escape do nothing in the set-password dialog"
+keys Tab space
+wait_exit "$pid" 5 || fail "OK did not end the /A program"
+[ "$rc" = 0 ] || fail "/A ended with code $rc"
+expected_misc=$("$helper" encode ABC)
+[ "$(ini misc)" = "$expected_misc" ] || fail "misc is '$(ini misc)', the engine's form of ABC is '$expected_misc'"
+ok "'abc' typed twice is stored as the engine's scrambled 'ABC' ($expected_misc)"
+
+"$program" /A 2>>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+window "Change  Password" >/dev/null
+type_text 'x!'
+keys Tab
+type_text X1
+keys Tab space
+wait_exit "$pid" 5 || fail "OK did not end the /A program"
+[ "$(ini misc)" = "$("$helper" encode X1)" ] || fail "'x!' and 'X1' stored as '$(ini misc)'"
+ok "'x!' and 'X1' match as the keys' unshifted characters and are stored as 'X1'"
+misc_before=$(ini misc)
+
+"$program" /A 2>>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+window "Change  Password" >/dev/null
+type_text abc
+keys Tab
+type_text abd
+keys Tab space
+window "Microsoft Windows" >/dev/null
+shot message-mismatch
+grep -q "Microsoft Windows: The new and confirmed passwords do not match. Please type them again." "$work/stderr" ||
+  fail "no mismatch message"
+[ "$(ini misc)" = "$misc_before" ] || fail "a mismatch stored '$(ini misc)'"
+keys Return
+gone "Microsoft Windows"
+running "$pid" || fail "the dialog closed after the mismatch"
+ok "a mismatch shows 'The new and confirmed passwords do not match. Please type them again.' and stores nothing"
+window "Change  Password" >/dev/null
+keys Tab space
+wait_exit "$pid" 5 || fail "Cancel did not end the /A program"
+[ "$(ini misc)" = "$misc_before" ] || fail "Cancel stored '$(ini misc)'"
+ok "Cancel leaves the password as it was"
+
+echo "== the scene's switches given to the settings program go back to the scene program"
+# An unprotected desktop now: a key ends a real run too.
+sed -i 's/^ScreenSaveUsePassword=1$/ScreenSaveUsePassword=0/' "$settings_file"
+"$settings_program" /S --frame-rate 100 2>>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+timeout $((10 * slowdown)) xdotool search --sync --onlyvisible --name '^screen saver running$' >/dev/null ||
+  fail "kolvane-settings /S showed no scene"
+[ "$(readlink -f "/proc/$pid/exe")" = "$(readlink -f "$program")" ] || fail "/S is not run by the scene program"
+xdotool key a
+pause 0.7
+running "$pid" && xdotool key a  # a key on the last frame of an input block counts in the next one
+wait_exit "$pid" 5 || fail "the scene did not end on a key"
+ok "kolvane-settings /S became the scene program, which a key ends"
+
+echo "settings checks passed: $checks"
