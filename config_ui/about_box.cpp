@@ -10,6 +10,11 @@ std::string version_text() {
            std::to_string(version_revision);
 }
 
+std::string website_target(const std::string& install_path, const std::string& website) {
+    if (website.find("://") != std::string::npos) return website;
+    return install_path + website;
+}
+
 void AboutBox::Form_Load() {
     view_.set_caption(std::string("About ") + product_title);
     view_.set_version(version_text());

@@ -20,6 +20,9 @@ inline constexpr const char* browser_failed_text =
 
 // "Version 2.0.8".
 std::string version_text();
+// What the web button opens: a full address as it stands, anything else as a page of the
+// installation folder (the installer puts the help page there).
+std::string website_target(const std::string& install_path, const std::string& website);
 
 class AboutBox {
 public:

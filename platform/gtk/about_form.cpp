@@ -29,11 +29,6 @@ GtkWidget* picture(const std::string& path, bool keyed) {
 
 }  // namespace
 
-std::string website_target(const std::string& install_path, const std::string& website) {
-    if (website.find("://") != std::string::npos) return website;
-    return install_path + website;
-}
-
 AboutForm::AboutForm(FormContext& context)
     : Form(context.system),
       title_(gtk_label_new("")),

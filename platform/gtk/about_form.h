@@ -9,9 +9,6 @@
 
 namespace kolvane::gtk {
 
-// What the web button opens: an address as it is, anything else as a file of the installation folder.
-std::string website_target(const std::string& install_path, const std::string& website);
-
 class AboutForm : public Form, public AboutView {
 public:
     explicit AboutForm(FormContext& context);

@@ -10,7 +10,7 @@
 #include "platform/win32/resource.h"
 
 #ifndef KOLVANE_WEBSITE
-#error "KOLVANE_WEBSITE names what the About box's web button opens; platform/win32/CMakeLists.txt defines it"
+#error "KOLVANE_WEBSITE names what the About box's web button opens; the top-level CMakeLists.txt defines it"
 #endif
 
 namespace kolvane::win32 {
@@ -22,11 +22,6 @@ constexpr std::array about_tips{
 };
 
 }  // namespace
-
-std::string website_target(const std::string& install_path, const std::string& website) {
-    if (website.find("://") != std::string::npos) return website;
-    return install_path + website;
-}
 
 AboutForm::AboutForm(App& app, HINSTANCE instance)
     : DialogWindow(instance, IDD_ABOUT),

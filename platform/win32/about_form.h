@@ -16,10 +16,6 @@ struct App;
 
 namespace kolvane::win32 {
 
-// The address the web button opens: KOLVANE_WEBSITE as it is when it is a full address (it names a
-// scheme), otherwise that page in the installation folder.
-std::string website_target(const std::string& install_path, const std::string& website);
-
 class AboutForm final : public DialogWindow, public AboutView {
 public:
     AboutForm(App& app, HINSTANCE instance);

@@ -412,6 +412,12 @@ TEST(AboutBox, SystemInformationFromEitherRegistryPlaceOrAMessage) {
     EXPECT_FALSE(a.box.GetKeyValue(RegistryRoot::current_user, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH"));
 }
 
+TEST(AboutBox, AFullAddressIsOpenedAsItIsAndAnythingElseInTheInstallationFolder) {
+    EXPECT_EQ(website_target("C:\\Kolvane\\", "https://example.invalid/x"), "https://example.invalid/x");
+    EXPECT_EQ(website_target("C:\\Kolvane\\", "index.html"), "C:\\Kolvane\\index.html");
+    EXPECT_EQ(website_target("/usr/share/kolvane/sounds/", "help/index.html"), "/usr/share/kolvane/sounds/help/index.html");
+}
+
 TEST(AboutBox, TheWebButtonOpensTheAddressOrSaysWhyNot) {
     About a;
     a.box.Command1_Click();
