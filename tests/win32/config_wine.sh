@@ -35,8 +35,6 @@ fail() {
     echo "screenshot: ${TMPDIR:-/tmp}/kolvane-config-failure.png" >&2
   exit 1
 }
-set_value() { wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
-reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 # A value that must be there: a reg run that Wine could not start reads as empty, so ask once more.
 reg_stored() {
   local v
@@ -65,43 +63,9 @@ shot() {
   import -window root "$shots/$1.png"
 }
 
-# Starts kolvane.scr from the installation folder in the background; its exit code lands in $work/<name>.rc.
-start() {
-  local name=$1
-  shift
-  (
-    set +e
-    wine 'C:\kolvane-conf\kolvane.scr' "$@" >/dev/null 2>"$work/$name.err" &
-    echo $! >"$work/$name.pid"
-    wait $!
-    echo $? >"$work/$name.rc"
-    rm -f "$work/$name.pid"
-  ) &
-  pids+=($!)
-}
-# Waits up to 10 seconds for the run to end; prints its exit code.
-ended() {
-  for _ in $(seq 100); do
-    [ -s "$work/$1.rc" ] && { cat "$work/$1.rc"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-# A cold Wine server can take many seconds to bring up the first window of a run.
-window() { timeout 30 xdotool search --sync --name "$1" | head -1; }
-no_window() {
-  for _ in $(seq 30); do
-    [ -z "$(xdotool search --name "$1" 2>/dev/null)" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-# Focus follows the pointer: the pointer goes over a window before its keys.
-point_at() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-  sleep 0.3
-}
+# kolvane.scr runs from the installation folder.
+program='C:\kolvane-conf\kolvane.scr'
+source "$(dirname "${BASH_SOURCE[0]}")/wine_common.sh"
 # Keys for a window, the pointer on it first.
 keys() {
   local id=$1

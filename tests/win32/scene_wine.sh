@@ -27,48 +27,11 @@ fail() {
 settings='HKCU\Software\VB and VBA Program Settings\Dravik Kolvane\Config'
 desktop='HKCU\Control Panel\Desktop'
 windir="$WINEPREFIX/drive_c/windows"
-set_value() { wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
-reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 # The scrambled form of "ABC" as the settings store keeps it.
 scrambled_abc=xizkyh
 
-# Starts kolvane.scr with a switch in the background; its exit code lands in $work/<name>.rc.
-start() {
-  local name=$1
-  shift
-  (
-    set +e
-    wine "$scr" "$@" >/dev/null 2>&1 &
-    echo $! >"$work/$name.pid"
-    wait $!
-    echo $? >"$work/$name.rc"
-    rm -f "$work/$name.pid"
-  ) &
-  pids+=($!)
-}
-# Waits up to 10 seconds for the run to end; prints its exit code.
-ended() {
-  for _ in $(seq 100); do
-    [ -s "$work/$1.rc" ] && { cat "$work/$1.rc"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-window() { timeout 15 xdotool search --sync --name "$1" | head -1; }
-# True once no window has that title (a closed window may take a moment to leave the X server).
-no_window() {
-  for _ in $(seq 30); do
-    [ -z "$(xdotool search --name "$1" 2>/dev/null)" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-# Focus follows the pointer: the pointer goes over a window before its keys.
-point_at() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-  sleep 0.3
-}
+program=$scr
+source "$(dirname "${BASH_SOURCE[0]}")/wine_common.sh"
 # A key for the scene, with the pointer moved onto it first (focus follows the pointer). A key that
 # arrives in the frame that ends an 80-frame block is forgotten, so the callers press up to three times.
 poke() {
