@@ -217,6 +217,11 @@ int LinuxModes::run_scene(App& app) {
         app.scene.run.saver_running = true;
     }
     window.destroy();
+    const char* report_frames = std::getenv("KOLVANE_REPORT_FRAMES");
+    if (report_frames != nullptr && *report_frames != '\0')
+        std::fprintf(stderr, "kolvane: longest frame %.1f ms over %llu event waits\n",
+                     static_cast<double>(system_.longest_stretch_us()) / 1000.0,
+                     static_cast<unsigned long long>(system_.stretches()));
     return 0;
 }
 

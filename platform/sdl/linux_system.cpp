@@ -15,7 +15,20 @@ namespace kolvane::sdl {
 
 namespace {
 constexpr double twips_per_inch = 1440.0;
+
+std::uint64_t monotonic_us() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000000u + static_cast<std::uint64_t>(ts.tv_nsec) / 1000u;
+}
 }  // namespace
+
+void LinuxSystem::start_counting_stretches() {
+    counting_stretches_ = true;
+    wait_ended_us_ = monotonic_us();
+    longest_stretch_us_ = 0;
+    stretches_ = 0;
+}
 
 std::uint32_t LinuxSystem::time_get_time() {
     timespec ts{};
@@ -33,6 +46,16 @@ void LinuxSystem::round_done() {
 }
 
 void LinuxSystem::pump_events(std::int32_t timeout_ms) {
+    if (counting_stretches_) {
+        const std::uint64_t busy = monotonic_us() - wait_ended_us_;
+        if (busy > longest_stretch_us_) longest_stretch_us_ = busy;
+        ++stretches_;
+    }
+    pump_events_now(timeout_ms);
+    if (counting_stretches_) wait_ended_us_ = monotonic_us();
+}
+
+void LinuxSystem::pump_events_now(std::int32_t timeout_ms) {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
         // No SDL window (the preview draws with Xlib): the wait is a plain sleep, and the sink looks
         // at its own events before and after it.

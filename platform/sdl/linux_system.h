@@ -63,12 +63,18 @@ public:
 
     // Milliseconds spent asleep in the event wait since the start.
     std::uint64_t sleeping_ms() const { return sleeping_ms_; }
+    // Busy stretches: the time from the end of one event wait to the start of the next, during
+    // which nothing reaches the screen and no input is read. Counted from this call on.
+    void start_counting_stretches();
+    std::uint64_t longest_stretch_us() const { return longest_stretch_us_; }
+    std::uint64_t stretches() const { return stretches_; }
     // The screen-saver state the scene told the system: running (action 97) and active (action 17).
     bool saver_running_state() const { return saver_running_; }
     bool saver_active_state() const { return saver_active_; }
     XDisplayLink& x11() { return x11_; }
 
 private:
+    void pump_events_now(std::int32_t timeout_ms);
     void deliver(const SDL_Event& event);
     void round_done();
     ScreenDpi dpi();
@@ -85,6 +91,10 @@ private:
     int scene_width_ = 0;
     int scene_height_ = 0;
     std::uint64_t sleeping_ms_ = 0;
+    bool counting_stretches_ = false;
+    std::uint64_t wait_ended_us_ = 0;
+    std::uint64_t longest_stretch_us_ = 0;
+    std::uint64_t stretches_ = 0;
     bool saver_running_ = false;
     bool saver_active_ = true;
 };

@@ -151,8 +151,10 @@ void SdlSceneWindow::flush() {
     if (count == 0 || !window_) return;
     SDL_UpdateWindowSurfaceRects(window_, rects, count);
     // The first update that carries the scene's picture, not the black window before it.
-    if (report_first_frame_ && !first_frame_shown_ && layers_.scene_presented()) {
+    if (!first_frame_shown_ && layers_.scene_presented()) {
         first_frame_shown_ = true;
+        system_.start_counting_stretches();
+        if (!report_first_frame_) return;
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         std::fprintf(stderr, "kolvane: first frame at %lld.%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
