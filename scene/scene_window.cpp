@@ -132,15 +132,17 @@ void frame_work(Scene& scene) {
 
 void frame_wait(Scene& scene) {
     const std::int32_t deadline = ticks_add(scene.run.frame_start, scene.run.frame_delay);
-    std::int32_t wait = 0;
-    std::int32_t remaining = 0;
-    do {
-        sys(scene).pump_events(wait);
+    // One wait per frame unless a timer falls due first; input ends a wait early, and events
+    // are delivered even when the frame has already used up its time.
+    std::int32_t now = get_ticks(sys(scene));
+    std::int32_t remaining = ticks_until(now, deadline);
+    for (;;) {
+        sys(scene).pump_events(std::max(0, until_next_timer(scene, now, remaining)));
         run_due_timers(scene);
-        const std::int32_t now = get_ticks(sys(scene));
+        now = get_ticks(sys(scene));
         remaining = ticks_until(now, deadline);
-        wait = until_next_timer(scene, now, remaining);
-    } while (remaining > 0);
+        if (remaining <= 0) break;
+    }
     // The channels' status reports: a stopped device frees its channel.
     MMControl1_StatusUpdate(scene);
     MMControl2_StatusUpdate(scene);

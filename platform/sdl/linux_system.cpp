@@ -2,6 +2,8 @@
 #include "platform/sdl/linux_system.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <poll.h>
 #include <time.h>
 
 #include <cstdio>
@@ -72,21 +74,27 @@ void LinuxSystem::pump_events_now(std::int32_t timeout_ms) {
     // What was drawn since the last round is shown before the program sleeps.
     round_done();
     SDL_Event event;
-    bool delivered = false;
-    while (SDL_PollEvent(&event)) {
-        deliver(event);
-        delivered = true;
-    }
-    if (!delivered && timeout_ms > 0) {
-        const std::uint32_t start = time_get_time();
-        const int got = SDL_WaitEventTimeout(&event, timeout_ms);
-        sleeping_ms_ += time_get_time() - start;
-        if (got) {
-            deliver(event);
-            while (SDL_PollEvent(&event)) deliver(event);
-        }
-    }
+    // The X connection is read once per wait: SDL's wait returns at once when events are queued,
+    // and the queue is then emptied without asking the connection again for each event.
+    if (timeout_ms > 0) wait_for_events(timeout_ms);
+    SDL_PumpEvents();
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) deliver(event);
     round_done();
+}
+
+void LinuxSystem::wait_for_events(std::int32_t timeout_ms) {
+    const std::uint32_t start = time_get_time();
+    if (event_display_ == nullptr) {
+        // Without a known connection SDL waits (and may poll the connection several times to do so).
+        SDL_WaitEventTimeout(nullptr, timeout_ms);
+    } else if (XEventsQueued(event_display_, QueuedAlready) == 0 && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
+        // Sleeps on the X socket itself: SDL is asked for events once, after the wait. A signal
+        // (SIGTERM) interrupts the sleep; its quit event then comes with that one pump.
+        XFlush(event_display_);
+        pollfd connection{ConnectionNumber(event_display_), POLLIN, 0};
+        poll(&connection, 1, timeout_ms);
+    }
+    sleeping_ms_ += time_get_time() - start;
 }
 
 int LinuxSystem::show_cursor(bool show) {

@@ -51,6 +51,8 @@ public:
     void set_event_sink(EventSink* sink) { sink_ = sink; }
     void set_message_parent(SDL_Window* window) { message_parent_ = window; }
     void set_message_view(MessageView* view) { message_view_ = view; }
+    // SDL's connection to the X server, whose socket event waits sleep on; nullptr for none.
+    void set_event_connection(_XDisplay* display) { event_display_ = display; }
     // The area the scene covers, in pixels: the primary screen, a host window or the program's window.
     void set_scene_size(int width, int height);
     // Fixes the DPI instead of asking the display (tests and hosts without a display).
@@ -75,12 +77,14 @@ public:
 
 private:
     void pump_events_now(std::int32_t timeout_ms);
+    void wait_for_events(std::int32_t timeout_ms);
     void deliver(const SDL_Event& event);
     void round_done();
     ScreenDpi dpi();
 
     XDisplayLink x11_;
     EventSink* sink_ = nullptr;
+    _XDisplay* event_display_ = nullptr;
     SDL_Window* message_parent_ = nullptr;
     MessageView* message_view_ = nullptr;
     std::function<void(const std::string&)> wallpaper_setter_;

@@ -1,4 +1,4 @@
-// The designators from the environment's LC_TIME through a locale object, and the time from localtime_r.
+// The designators from the environment's LC_TIME through a locale object, and the time from localtime_r once a second.
 #include "platform/sdl/locale_clock.h"
 
 #include <langinfo.h>
@@ -24,9 +24,16 @@ LocaleClock::LocaleClock() {
 
 TimeOfDay LocaleClock::time_of_day() {
     const std::time_t now = std::time(nullptr);
+    if (now == second_shown_) return shown_;
+    if (zone_checked_ < 0 || now - zone_checked_ >= 60 || now < zone_checked_) {
+        tzset();
+        zone_checked_ = now;
+    }
     std::tm local{};
     if (localtime_r(&now, &local) == nullptr) return {};
-    return {local.tm_hour, local.tm_min, local.tm_sec};
+    second_shown_ = now;
+    shown_ = {local.tm_hour, local.tm_min, local.tm_sec};
+    return shown_;
 }
 
 }  // namespace kolvane::sdl

@@ -1,5 +1,6 @@
 // The local time of day and the AM/PM designators of the user's LC_TIME locale.
 #pragma once
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ public:
 
 private:
     std::string morning_;
+    // The broken-down time is worked out once per second; the system's time zone is looked at
+    // again once a minute, so that a change of zone shows without a file check every frame.
+    std::time_t second_shown_ = -1;
+    std::time_t zone_checked_ = -1;
+    TimeOfDay shown_{};
     std::string afternoon_;
 };
 

@@ -1,4 +1,4 @@
-// What the scene window shows: the scene picture with the boxes above it, and the rectangles changed since the last update.
+// What the scene window shows: the scene's pixels with the boxes above them, and the rectangles changed since the last update.
 #pragma once
 #include <array>
 #include <cstddef>
@@ -15,9 +15,10 @@ namespace kolvane::sdl {
 enum class Layer { caption, clock, frame_rate, prompt, message };
 inline constexpr std::size_t layer_count = 5;
 
-// Keeps the window's picture (the target) equal to the scene picture with the visible layers above
-// it. The layers never touch the scene picture: where a layer moves away or hides, the scene's own
-// pixels come back.
+// Keeps the window's picture (the target) equal to the scene with the visible layers above it.
+// The scene's pixels are copied once, from where the engine composed them straight into the
+// target; beneath each visible layer the scene's pixels are kept in the layer's own small copy,
+// so that where a layer moves away or hides they come back.
 class ScreenLayers : public Display {
 public:
     ScreenLayers() = default;
@@ -25,15 +26,15 @@ public:
     ScreenLayers(const ScreenLayers&) = delete;
     ScreenLayers& operator=(const ScreenLayers&) = delete;
 
-    // The picture the window shows (a window surface); nullptr detaches. A new target is redrawn whole.
+    // The picture the window shows (a window surface); nullptr detaches. A new target starts from
+    // the repaint picture (black where there is none) with the visible layers above it.
     void attach(SDL_Surface* target);
     SDL_Surface* target() const { return target_; }
 
     void present(const Surface& shown, int x, int y, int width, int height) override;
     void set_repaint_picture(const Surface& picture) override { repaint_picture_ = &picture; }
-    const Surface* repaint_picture() const { return repaint_picture_; }
-    // True once the scene picture has been presented at least once.
-    bool scene_presented() const { return scene_ != nullptr; }
+    // True once the scene has presented anything.
+    bool scene_presented() const { return scene_presented_; }
 
     // The layer's own picture, in the target's pixel format; made again only when its size changes.
     // nullptr without a target or for an empty size. Draw into it, then call layer_redrawn.
@@ -44,7 +45,7 @@ public:
     SDL_Rect layer_rect(Layer layer) const;
     bool layer_visible(Layer layer) const;
 
-    // The whole window again from the scene picture and the layers.
+    // The whole window goes to the window system again (it already holds the scene and layers).
     void redraw_all();
 
     // The changed rectangles since the last take, for the window system; the list is emptied.
@@ -54,19 +55,26 @@ public:
 private:
     struct LayerState {
         SDL_Surface* picture = nullptr;
+        SDL_Surface* under = nullptr;  // the scene's pixels beneath the layer while it is visible
         SDL_Rect rect{0, 0, 0, 0};
         bool visible = false;
     };
     LayerState& state(Layer layer) { return layers_[static_cast<std::size_t>(layer)]; }
     const LayerState& state(Layer layer) const { return layers_[static_cast<std::size_t>(layer)]; }
-    // Scene pixels, then every visible layer, inside r; r becomes dirty.
+    // Changes one layer's place, size or visibility, keeping the scene beneath every layer right.
+    template <typename Change>
+    void change_layer(LayerState& layer, Change change);
+    // Inside r: the scene's own pixels back from the visible layers' copies.
+    void restore_scene(const SDL_Rect& r);
+    // Inside r: every visible layer, in order, over what the target holds.
+    void draw_layers(const SDL_Rect& r);
+    // The scene's pixels again inside r, the layers above them; r becomes dirty.
     void refresh(SDL_Rect r);
-    void copy_scene(const SDL_Rect& r);
     void mark_dirty(const SDL_Rect& r);
 
     SDL_Surface* target_ = nullptr;
-    const Surface* scene_ = nullptr;           // the scene picture last presented
     const Surface* repaint_picture_ = nullptr;
+    bool scene_presented_ = false;
     std::array<LayerState, layer_count> layers_{};
     static constexpr int dirty_capacity = 128;
     std::array<SDL_Rect, dirty_capacity> dirty_{};

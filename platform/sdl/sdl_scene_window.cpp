@@ -2,6 +2,7 @@
 #include "platform/sdl/sdl_scene_window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <time.h>
 
 #include <cstdio>
@@ -62,6 +63,10 @@ bool SdlSceneWindow::open(SceneHost host, unsigned long foreign_window, const SD
     }
     if (!window_) return false;
     window_id_ = SDL_GetWindowID(window_);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window_, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11)
+        system_.set_event_connection(info.info.x11.display);
     if (host != SceneHost::foreign) system_.set_message_parent(window_);
     take_window_surface();
     next_host_poll_ = system_.time_get_time() + host_poll_ms;

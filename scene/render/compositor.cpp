@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 
 #include "ports/display.h"
 #include "scene/render/overlays.h"
@@ -14,20 +15,34 @@ namespace kolvane {
 
 namespace {
 
-void show(Display* display, const ScreenPicture& screen, const PixelRect& r) {
-    if (display && !r.empty()) display->present(screen.shown, r.left, r.top, r.width, r.height);
+void show(Display* display, const Surface& source, const PixelRect& r) {
+    if (display && !r.empty()) display->present(source, r.left, r.top, r.width, r.height);
+}
+
+// The part of (x, y, width, height) inside both the screen and the source.
+PixelRect clip_to(const ScreenPicture& screen, const Surface& source, int x, int y, int width, int height) {
+    const int left = std::max(x, 0), top = std::max(y, 0);
+    const int right = std::min({x + width, screen.width, source.width()});
+    const int bottom = std::min({y + height, screen.height, source.height()});
+    if (right <= left || bottom <= top) return {};
+    return {left, top, right - left, bottom - top};
 }
 
 PixelRect draw_into(ScreenPicture& screen, Display* display, int x, int y, int width, int height,
                     const Surface& source, int source_x, int source_y, RasterOp op) {
-    PixelRect r;
     if (screen.persistent_drawing) {
-        r = bit_blt(*screen.persistent, x, y, width, height, source, source_x, source_y, op);
-        bit_blt(screen.shown, r.left, r.top, r.width, r.height, *screen.persistent, r.left, r.top, RasterOp::srccopy);
-    } else {
-        r = bit_blt(screen.shown, x, y, width, height, source, source_x, source_y, op);
+        const PixelRect r = bit_blt(*screen.persistent, x, y, width, height, source, source_x, source_y, op);
+        show(display, *screen.persistent, r);
+        return r;
     }
-    show(display, screen, r);
+    // Straight onto the screen: the display takes the pixels from where they were composed, so
+    // they are copied once on their way to the window.
+    assert(op == RasterOp::srccopy && source_x == x && source_y == y);
+    (void)op;
+    (void)source_x;
+    (void)source_y;
+    const PixelRect r = clip_to(screen, source, x, y, width, height);
+    show(display, source, r);
     return r;
 }
 
@@ -108,20 +123,13 @@ PixelRect draw_to_screen(Scene& scene, int x, int y, int width, int height, cons
 
 void stretch_to_screen(Scene& scene, const Surface& picture) {
     ScreenPicture& screen = scene.surfaces.ascreen;
-    Surface& target = screen.persistent_drawing ? *screen.persistent : screen.shown;
+    assert(screen.persistent_drawing);
     const PixelRect r =
-        stretch_blt(target, 0, 0, scene.run.screen_width, scene.run.screen_height, picture, scene.surfaces.stretch);
-    if (screen.persistent_drawing)
-        bit_blt(screen.shown, r.left, r.top, r.width, r.height, *screen.persistent, r.left, r.top, RasterOp::srccopy);
-    show(scene.platform.display, screen, r);
+        stretch_blt(*screen.persistent, 0, 0, scene.run.screen_width, scene.run.screen_height, picture, scene.surfaces.stretch);
+    show(scene.platform.display, *screen.persistent, r);
 }
 
 void set_persistent_drawing(Scene& scene, bool on) { scene.surfaces.ascreen.persistent_drawing = on; }
-
-const Surface& screen_source(const Scene& scene) {
-    const ScreenPicture& screen = scene.surfaces.ascreen;
-    return screen.persistent_drawing ? *screen.persistent : screen.shown;
-}
 
 FlickerSpan flicker_free_span(double old_position, double position, int size) {
     if (old_position < position) {
@@ -216,7 +224,8 @@ void setup_surfaces(Scene& scene) {
     SceneSurfaces& surfaces = scene.surfaces;
     hide_overlays(scene);
     const int w = scene.run.screen_width, h = scene.run.screen_height;
-    surfaces.ascreen.shown.resize(w, h);
+    surfaces.ascreen.width = w;
+    surfaces.ascreen.height = h;
     surfaces.background_copy.resize(w, h);
     set_persistent_drawing(scene, true);
     place_time_box(scene);
@@ -226,9 +235,8 @@ void setup_surfaces(Scene& scene) {
     stretch_to_screen(scene, surfaces.background_main);
 
     surfaces.background_work.resize(w, h);
-    bit_blt(surfaces.background_work, 0, 0, w, h, screen_source(scene), 0, 0, RasterOp::srccopy);
     // The clean background already holds the picture: it is the persistent image just drawn.
-    bit_blt(surfaces.background_copy, 0, 0, w, h, screen_source(scene), 0, 0, RasterOp::srccopy);
+    bit_blt(surfaces.background_work, 0, 0, w, h, surfaces.background_copy, 0, 0, RasterOp::srccopy);
     set_persistent_drawing(scene, false);
     if (scene.platform.display) scene.platform.display->set_repaint_picture(*surfaces.ascreen.persistent);
 }

@@ -39,13 +39,12 @@ struct SlotPicture {
 SlotPicture slot_picture(const Scene& scene, int slot);
 
 // Drawing into ascreen: into the persistent image while persistent drawing is on (the window then
-// shows it), else straight onto the screen. The changed rectangle goes to the display.
+// shows it), else straight onto the screen, which takes only a plain copy of the source's pixels
+// at the same place. The changed rectangle goes to the display.
 PixelRect draw_to_screen(Scene& scene, int x, int y, int width, int height, const Surface& source, int source_x,
                          int source_y, RasterOp op);
-// A picture painted into ascreen at (0, 0), stretched to the scene size.
+// A picture stretched to the scene size into the persistent image (persistent drawing on), and shown.
 void stretch_to_screen(Scene& scene, const Surface& picture);
 void set_persistent_drawing(Scene& scene, bool on);
-// What a copy from ascreen reads: the persistent image while persistent drawing is on, else the screen.
-const Surface& screen_source(const Scene& scene);
 
 }  // namespace kolvane

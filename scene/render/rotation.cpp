@@ -24,8 +24,8 @@ void handle_picture_rotation(Scene& scene) {
     const int w = scene.run.screen_width, h = scene.run.screen_height;
     stretch_blt(surfaces.background_copy, 0, 0, w, h, surfaces.background_main, surfaces.stretch);
     blit_effect(scene, surfaces.background_copy, surfaces.ascreen, rotation.transition_effect);
-    bit_blt(surfaces.background_work, 0, 0, w, h, screen_source(scene), 0, 0, RasterOp::srccopy);
-    bit_blt(surfaces.background_copy, 0, 0, w, h, screen_source(scene), 0, 0, RasterOp::srccopy);
+    // Each transition brings every pixel of the new picture, so the screen now equals it.
+    bit_blt(surfaces.background_work, 0, 0, w, h, surfaces.background_copy, 0, 0, RasterOp::srccopy);
 
     // Window repaints show the new picture from now on.
     set_persistent_drawing(scene, true);

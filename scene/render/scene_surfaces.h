@@ -15,9 +15,11 @@ inline constexpr int sheet_height = 606;
 
 // What the user sees, and apart from it the persistent image that window repaints and the
 // wallpaper snapshot use. While persistent drawing is on, drawing goes into the persistent image
-// and the window shows it; while it is off, drawing goes straight to the screen.
+// and the window shows it; while it is off, drawing goes straight to the screen. The screen's
+// pixels themselves live with the display, which copies each shown rectangle from its source.
 struct ScreenPicture {
-    Surface shown;
+    int width = 0;
+    int height = 0;
     // Between steps that draw persistently it always equals the clean background, so it shares
     // background_copy's pixels instead of holding a screen-sized copy of its own.
     Surface* persistent = nullptr;

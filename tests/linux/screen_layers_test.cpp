@@ -131,6 +131,52 @@ TEST(ScreenLayers, LaterLayersLieOnTopOfEarlierOnes) {
     EXPECT_EQ(rgb_at(target.get(), 30, 30), 0x102030u);
 }
 
+TEST(ScreenLayers, OverlappingBoxesKeepTheScenesNewPixelsBeneathThem) {
+    auto target = make_target(60, 40);
+    ScreenLayers layers;
+    layers.attach(target.get());
+    const Surface first = patterned_scene(60, 40);
+    layers.present(first, 0, 0, 60, 40);
+    solid_layer(layers, Layer::caption, 10, 10, 30, 10, 0x000080u);
+    solid_layer(layers, Layer::prompt, 20, 5, 20, 20, 0xC0C0C0u);
+    layers.show_layer(Layer::caption, true);
+    layers.show_layer(Layer::prompt, true);
+    // The scene changes beneath both boxes while they are up: the boxes stay, the scene beneath
+    // them is the new one when they go.
+    Surface second(60, 40, 0x00FF00u);
+    layers.present(second, 0, 0, 60, 40);
+    EXPECT_EQ(rgb_at(target.get(), 12, 12), 0x000080u);
+    EXPECT_EQ(rgb_at(target.get(), 25, 12), 0xC0C0C0u);
+    layers.move_layer(Layer::caption, 10, 28);  // from under the prompt to below it
+    EXPECT_EQ(rgb_at(target.get(), 12, 12), 0x00FF00u);
+    EXPECT_EQ(rgb_at(target.get(), 25, 12), 0xC0C0C0u);
+    EXPECT_EQ(rgb_at(target.get(), 12, 30), 0x000080u);
+    layers.show_layer(Layer::prompt, false);
+    layers.show_layer(Layer::caption, false);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) ASSERT_EQ(rgb_at(target.get(), x, y), 0x00FF00u) << x << "," << y;
+}
+
+TEST(ScreenLayers, ANewWindowPictureStartsFromTheRepaintPictureWithTheBoxesAbove) {
+    auto first = make_target(40, 30);
+    ScreenLayers layers;
+    const Surface repaint = patterned_scene(40, 30);
+    layers.set_repaint_picture(repaint);
+    layers.attach(first.get());
+    solid_layer(layers, Layer::clock, 30, 0, 10, 8, 0xFFFF00u);
+    layers.show_layer(Layer::clock, true);
+    auto second = make_target(40, 30);
+    layers.attach(second.get());
+    EXPECT_EQ(rgb_at(second.get(), 5, 20), repaint.at(5, 20));
+    EXPECT_EQ(rgb_at(second.get(), 35, 4), 0xFFFF00u);
+    layers.show_layer(Layer::clock, false);
+    EXPECT_EQ(rgb_at(second.get(), 35, 4), repaint.at(35, 4));
+    const SDL_Rect* rects = nullptr;
+    ASSERT_GT(layers.take_dirty(rects), 0);
+    EXPECT_EQ(rects[0].w, 40);
+    EXPECT_EQ(rects[0].h, 30);
+}
+
 TEST(ScreenLayers, AWindowLargerThanTheSceneShowsBlackBeyondIt) {
     auto target = make_target(50, 30);
     SDL_FillRect(target.get(), nullptr, SDL_MapRGB(target->format, 9, 9, 9));

@@ -40,6 +40,22 @@ protected:
     SceneRig rig;
 };
 
+TEST_F(SceneLoop, AFrameWaitsOnceForItsWholeRestUnlessATimerFallsDueFirst) {
+    rig.system.pump_rounds = 0;
+    for (int n = 0; n < 20; ++n) ASSERT_FALSE(rig.frame());
+    EXPECT_EQ(rig.system.pump_rounds, 20);
+    EXPECT_EQ(rig.system.longest_wait, rig.app->scene.run.frame_delay);
+    // A timer due inside the frame splits its wait in two, at the moment the timer falls due.
+    Scene& scene = rig.app->scene;
+    scene.timers.audio_enabled = true;
+    scene.timers.audio_due = static_cast<std::int32_t>(rig.system.clock_ms) + 10;
+    rig.system.pump_rounds = 0;
+    ASSERT_FALSE(rig.frame());
+    EXPECT_EQ(rig.system.pump_rounds, 2);
+    EXPECT_EQ(scene.timers.audio_due, static_cast<std::int32_t>(rig.system.clock_ms) - scene.run.frame_delay + 10 +
+                                          scene.timers.audio_interval);
+}
+
 TEST_F(SceneLoop, TwentyTwoMovesInABlockAreForgivenTheTwentyThirdEndsTheScene) {
     in_next_wait(rig, 22, ascreen_MouseMove);
     EXPECT_EQ(run_until_stop(rig, 100), -1);
