@@ -1,4 +1,5 @@
-// Rendering costs: the background stretch against a plain copy, and a frame's compositing against a full redraw.
+// Rendering costs: the background stretch against a plain copy, a masked sprite against a plain copy of it,
+// and a frame's compositing against a full redraw.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -101,6 +102,72 @@ void BM_PlainScreenCopy(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * std::int64_t{w} * h * 4);
 }
 
+// A sprite rectangle of the sheet and the screen places it is drawn at: every column alignment, the
+// middle and the corners, so no one cache line or alignment decides the figure.
+constexpr int sprite_w = 100, sprite_h = 80, sprite_sheet_x = 137, sprite_sheet_y = 211;
+constexpr int sprite_places[8][2] = {{0, 0},      {413, 97},  {958, 501}, {1501, 233},
+                                     {1817, 999}, {7, 760},   {1210, 3},  {666, 666}};
+
+// A sheet and mask with the sprite's rectangle varied pixel by pixel, as drawn figures are.
+struct SpriteSheets {
+    Surface figure{sheet_width, sheet_height};
+    Surface mask{sheet_width, sheet_height, white};
+    SpriteSheets() {
+        for (int y = 0; y < sheet_height; ++y) {
+            for (int x = 0; x < sheet_width; ++x) {
+                if ((x * 7 + y * 3) % 5 == 0) continue;
+                mask.at(x, y) = black;
+                figure.at(x, y) = static_cast<std::uint32_t>(x * 2654435761u + y) & white;
+            }
+        }
+    }
+};
+
+// One masked sprite (mask ANDed, figure ORed in one pass) per place, onto a 1920x1080 frame.
+void BM_MaskedSprite(benchmark::State& state) {
+    const SpriteSheets sheets;
+    Surface screen(1920, 1080, 0x00336699u);
+    for (auto _ : state) {
+        for (const auto& place : sprite_places)
+            mask_and_paint(screen, place[0], place[1], sprite_w, sprite_h, sheets.mask, sheets.figure,
+                           sprite_sheet_x, sprite_sheet_y);
+        benchmark::DoNotOptimize(screen.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 8);
+}
+
+// The same rectangles drawn with the two raster copies a masked sprite used to take (AND, then OR).
+void BM_MaskThenPaintSprite(benchmark::State& state) {
+    const SpriteSheets sheets;
+    Surface screen(1920, 1080, 0x00336699u);
+    for (auto _ : state) {
+        for (const auto& place : sprite_places) {
+            bit_blt(screen, place[0], place[1], sprite_w, sprite_h, sheets.mask, sprite_sheet_x, sprite_sheet_y,
+                    RasterOp::srcand);
+            bit_blt(screen, place[0], place[1], sprite_w, sprite_h, sheets.figure, sprite_sheet_x, sprite_sheet_y,
+                    RasterOp::srcpaint);
+        }
+        benchmark::DoNotOptimize(screen.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 8);
+}
+
+// The same rectangles copied plainly: the floor a masked sprite is measured against.
+void BM_PlainSpriteCopy(benchmark::State& state) {
+    const SpriteSheets sheets;
+    Surface screen(1920, 1080, 0x00336699u);
+    for (auto _ : state) {
+        for (const auto& place : sprite_places)
+            bit_blt(screen, place[0], place[1], sprite_w, sprite_h, sheets.figure, sprite_sheet_x, sprite_sheet_y,
+                    RasterOp::srccopy);
+        benchmark::DoNotOptimize(screen.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 8);
+}
+
 // One frame's compositing with 25 active sprites: erase, move, draw, show, depth pass.
 void BM_FrameCompositing(benchmark::State& state) {
     BenchScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
@@ -160,6 +227,9 @@ void BM_FullFrameRedraw(benchmark::State& state) {
 #define SCREEN_SIZES Args({1920, 1080})->Args({3840, 2160})
 BENCHMARK(BM_StretchBackground)->SCREEN_SIZES->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainScreenCopy)->SCREEN_SIZES->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MaskedSprite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MaskThenPaintSprite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainSpriteCopy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FrameCompositing)->SCREEN_SIZES->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SceneFrame)->SCREEN_SIZES->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FullFrameRedraw)->SCREEN_SIZES->Unit(benchmark::kMillisecond);

@@ -47,13 +47,31 @@ bool clip_axis(int& dest_pos, int& src_pos, int& length, int dest_size, int src_
     return true;
 }
 
-void and_row(std::uint32_t* __restrict dest, const std::uint32_t* __restrict src, int n) {
-    for (int i = 0; i < n; ++i) dest[i] &= src[i];
+// Four pixels in one 128-bit value. The compiler lowers its bitwise operators to SSE2 (the x86-64
+// baseline) at any optimisation level, so the raster loops are vectorised without relying on -O3.
+using Pixels4 = std::uint32_t __attribute__((vector_size(16)));
+
+// Rows start at any pixel: memcpy gives an unaligned load or store that keeps to the type rules.
+inline Pixels4 load4(const std::uint32_t* p) {
+    Pixels4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
 }
 
-void or_row(std::uint32_t* __restrict dest, const std::uint32_t* __restrict src, int n) {
-    for (int i = 0; i < n; ++i) dest[i] |= src[i];
+inline void store4(std::uint32_t* p, Pixels4 v) { std::memcpy(p, &v, sizeof v); }
+
+// dest[i] = rule(dest[i], sources[i]...) along a row: four pixels at a time, then the last few singly.
+// The rule is written once for both, since a vector takes the same operators as a pixel.
+template <typename Rule, typename... Sources>
+inline void combine_row(std::uint32_t* dest, int n, Rule rule, const Sources*... sources) {
+    int i = 0;
+    for (; i + 4 <= n; i += 4) store4(dest + i, rule(load4(dest + i), load4(sources + i)...));
+    for (; i < n; ++i) dest[i] = rule(dest[i], sources[i]...);
 }
+
+constexpr auto and_rule = [](auto d, auto s) { return d & s; };
+constexpr auto or_rule = [](auto d, auto s) { return d | s; };
+constexpr auto mask_paint_rule = [](auto d, auto m, auto f) { return (d & m) | f; };
 
 }  // namespace
 
@@ -70,10 +88,10 @@ PixelRect bit_blt(Surface& dest, int x, int y, int width, int height, const Surf
             if (d != s) std::memmove(d, s, static_cast<std::size_t>(width) * sizeof(std::uint32_t));
             break;
         case RasterOp::srcand:
-            and_row(d, s, width);
+            combine_row(d, width, and_rule, s);
             break;
         case RasterOp::srcpaint:
-            or_row(d, s, width);
+            combine_row(d, width, or_rule, s);
             break;
         }
     }
@@ -89,10 +107,8 @@ PixelRect mask_and_paint(Surface& dest, int x, int y, int width, int height, con
     if (!clip_axis(x, sheet_x, width, dest.width(), mask.width())) return {};
     if (!clip_axis(y, sheet_y, height, dest.height(), mask.height())) return {};
     for (int j = 0; j < height; ++j) {
-        std::uint32_t* __restrict d = dest.row(y + j) + x;
-        const std::uint32_t* __restrict m = mask.row(sheet_y + j) + sheet_x;
-        const std::uint32_t* __restrict f = figure.row(sheet_y + j) + sheet_x;
-        for (int i = 0; i < width; ++i) d[i] = (d[i] & m[i]) | f[i];
+        combine_row(dest.row(y + j) + x, width, mask_paint_rule, mask.row(sheet_y + j) + sheet_x,
+                    figure.row(sheet_y + j) + sheet_x);
     }
     return {x, y, width, height};
 }

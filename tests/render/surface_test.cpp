@@ -69,6 +69,44 @@ TEST(RasterCopy, FusedMaskAndPaintEqualsTheTwoCopies) {
     }
 }
 
+TEST(RasterCopy, EveryRowLengthAndStartCombinesEachPixelOnce) {
+    // Rows are done several pixels at a time and then singly: every length and start column must
+    // give each pixel of the rectangle its own rule and leave the pixels around it alone.
+    Surface mask(16, 3), figure(16, 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            mask.at(x, y) = (x + y) % 3 == 0 ? black : white;
+            figure.at(x, y) = mask.at(x, y) == black ? 0x00010203u * static_cast<std::uint32_t>(x + 1) : black;
+        }
+    }
+    const Surface scene = numbered(24, 5, 0x00A50000u);
+    for (int width = 1; width <= 13; ++width) {
+        for (const int x : {0, 1, 3, 6}) {
+            for (const int src_x : {0, 2, 3}) {
+                Surface copied = scene, anded = scene, ored = scene, masked = scene;
+                bit_blt(copied, x, 1, width, 3, figure, src_x, 0, RasterOp::srccopy);
+                bit_blt(anded, x, 1, width, 3, mask, src_x, 0, RasterOp::srcand);
+                bit_blt(ored, x, 1, width, 3, figure, src_x, 0, RasterOp::srcpaint);
+                mask_and_paint(masked, x, 1, width, 3, mask, figure, src_x, 0);
+                for (int py = 0; py < scene.height(); ++py) {
+                    for (int px = 0; px < scene.width(); ++px) {
+                        const std::uint32_t old = scene.at(px, py);
+                        const bool inside = px >= x && px < x + width && px - x + src_x < 16 && py >= 1 && py < 4;
+                        const std::uint32_t m = inside ? mask.at(px - x + src_x, py - 1) : white;
+                        const std::uint32_t f = inside ? figure.at(px - x + src_x, py - 1) : black;
+                        const auto where = ::testing::Message() << width << " wide at " << x << " from " << src_x
+                                                                << ", pixel " << px << "," << py;
+                        EXPECT_EQ(copied.at(px, py), inside ? f : old) << where;
+                        EXPECT_EQ(anded.at(px, py), old & m) << where;
+                        EXPECT_EQ(ored.at(px, py), old | f) << where;
+                        EXPECT_EQ(masked.at(px, py), (old & m) | f) << where;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(RasterCopy, ClipsToTheDestinationOnEverySide) {
     const Surface src = numbered(10, 10, 0x10000);
     Surface dest(6, 5, 0x00ABCDEFu);
