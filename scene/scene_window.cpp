@@ -150,10 +150,7 @@ void frame_wait(Scene& scene) {
 
 bool end_of_frame(Scene& scene) {
     RunState& run = scene.run;
-    if (++run.frame_counter >= frames_per_input_block) {
-        run.frame_counter = 0;
-        run.input_count = 0;
-    }
+    // Input is judged before the block ends: a key in a block's last frame must not be forgotten.
     if (run.input_count > run.input_limit) {
         run.input_count = 0;
         if (run.test_mode == 1) run.exit_requested = 1;
@@ -162,6 +159,10 @@ bool end_of_frame(Scene& scene) {
         } else {
             run.exit_requested = 1;
         }
+    }
+    if (++run.frame_counter >= frames_per_input_block) {
+        run.frame_counter = 0;
+        run.input_count = 0;
     }
     if (run.repaint_request == 1) {
         run.repaint_request = 0;
@@ -203,6 +204,14 @@ void ascreen_MouseMove(Scene& scene) { ++scene.run.input_count; }
 
 void do_keypress(Scene& scene) { scene.run.input_count = static_cast<std::int16_t>(scene.run.input_limit + 1); }
 
-void scene_close_request(Scene& scene) { Form_Unload(scene); }
+void scene_close_request(Scene& scene) {
+    if (scene.run.test_mode != 1 && windows_password_enabled(scene.platform.registry)) {
+        do_keypress(scene);
+        return;
+    }
+    Form_Unload(scene);
+}
+
+void scene_end_request(Scene& scene) { Form_Unload(scene); }
 
 }  // namespace kolvane

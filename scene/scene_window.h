@@ -28,8 +28,12 @@ bool end_of_frame(Scene& scene);
 // Input handlers the backend calls while it delivers events.
 void ascreen_MouseMove(Scene& scene);
 void do_keypress(Scene& scene);
-// The window system asks the window to close (the session ends, another program closes it).
+// Another program or the window manager asks the window to close. A protected scene (the password
+// switch on, not a test run) takes it as a key press, so the password is asked for; else it ends.
 void scene_close_request(Scene& scene);
+// The session ends or the program is told to stop (a signal): the scene ends in order, always, so
+// that a shutdown is never held up.
+void scene_end_request(Scene& scene);
 
 // The three frame periods from the settings (products clamped to the 32-bit range).
 void derive_scene_periods(Scene& scene);

@@ -43,6 +43,16 @@ Int whole_or_default(const std::string& text, const char* fallback) {
     return *convert(fallback);
 }
 
+// A stored number outside what the options offer would make the scene unusable (a frame period of
+// minutes ignores every key); it loads as the nearest offered value, a switch as on or off.
+template <typename Int>
+Int within_offered_range(const SettingField& field, Int value) {
+    const SettingOption& offered = field.option;
+    if (offered.low >= offered.high) return value;
+    if (offered.low == 0 && offered.high == 1) return static_cast<Int>(value != 0 ? 1 : 0);
+    return static_cast<Int>(std::clamp<std::int32_t>(value, offered.low, offered.high));
+}
+
 void load_field(SettingsStore& store, char separator, const SettingField& field, Settings& s) {
     const std::string text = store.get(app_name, config_section, field.key, field.fallback);
     std::visit(
@@ -56,7 +66,7 @@ void load_field(SettingsStore& store, char separator, const SettingField& field,
                 if (field.type == T::folder && text != "empty" && (text.empty() || text.back() != separator))
                     target += separator;
             } else {
-                target = whole_or_default<Held>(text, field.fallback);
+                target = within_offered_range(field, whole_or_default<Held>(text, field.fallback));
             }
         },
         field.member);

@@ -77,11 +77,35 @@ TEST_F(SettingsTest, MissingInstallFolderShowsTheMessageAndStops) {
 }
 
 TEST_F(SettingsTest, FractionalNumbersRoundTiesToEven) {
-    t.store.set("frame_rate", "4.5");
+    t.store.set("frame_rate", "10.5");
     t.store.set("audio_seconds", "5.5");
     ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
-    EXPECT_EQ(t.app.settings.frame_rate, 4);
+    EXPECT_EQ(t.app.settings.frame_rate, 10);
     EXPECT_EQ(t.app.settings.audio_seconds, 6);
+}
+
+TEST_F(SettingsTest, NumbersBeyondWhatTheOptionsOfferLoadAsTheNearestOfferedValue) {
+    t.store.set("frame_rate", "60000");  // a minute per frame would ignore every key
+    t.store.set("scroller_delay", "-32768");
+    t.store.set("audio_seconds", "0");
+    t.store.set("cycle_speed_value", "2147483647");
+    t.store.set("object_frequency", "-2147483648");
+    t.store.set("save_as_wallpaper", "7");
+    t.store.set("scroller_active", "-1");
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
+    const Settings& s = t.app.settings;
+    EXPECT_EQ(s.frame_rate, 200);
+    EXPECT_EQ(s.scroller_delay, 1);
+    EXPECT_EQ(s.audio_seconds, 1);
+    EXPECT_EQ(s.cycle_speed_value, 20);
+    EXPECT_EQ(s.object_frequency, 1);
+    EXPECT_EQ(s.save_as_wallpaper, 1);
+    EXPECT_EQ(s.scroller_active, 1);
+    // Loading judges the values; what the file holds is left as it was.
+    EXPECT_EQ(t.store.get(app_name, config_section, "frame_rate", ""), "60000");
+    t.store.set("frame_rate", "1");
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
+    EXPECT_EQ(t.app.settings.frame_rate, 5);
 }
 
 TEST_F(SettingsTest, TextThatIsNotANumberLoadsAsTheDefaultAndStaysStored) {

@@ -36,6 +36,8 @@ public:
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        // A quit event then means a signal only; a window manager's close is the window's own event.
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         const char* chosen = std::getenv("SDL_VIDEODRIVER");
         const bool driver_chosen = chosen != nullptr && *chosen != '\0';
         // Host windows, window titles and the preview are X11 things.

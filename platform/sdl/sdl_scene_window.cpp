@@ -119,10 +119,14 @@ void SdlSceneWindow::close_request() {
     if (app_.scene.run.saver_running) scene_close_request(app_.scene);
 }
 
+void SdlSceneWindow::end_request() {
+    if (app_.scene.run.saver_running) scene_end_request(app_.scene);
+}
+
 void SdlSceneWindow::deliver(const SDL_Event& event) {
     switch (event.type) {
-    case SDL_QUIT:  // also SIGTERM and SIGINT
-        close_request();
+    case SDL_QUIT:  // SIGTERM and SIGINT only: closing the last window does not quit
+        end_request();
         break;
     case SDL_WINDOWEVENT:
         if (event.window.windowID != window_id_) break;
@@ -182,7 +186,7 @@ void SdlSceneWindow::poll_host() {
     const auto size = system_.x11().window_size(foreign_window_);
     if (!size) {
         host_gone_ = true;
-        close_request();
+        end_request();
         return;
     }
     if (system_.x11().take_exposure(foreign_window_)) {
@@ -194,7 +198,7 @@ void SdlSceneWindow::poll_host() {
         // the snapshot an ending scene would leave.
         restart_size_ = size;
         app_.settings.save_as_wallpaper = 0;
-        close_request();
+        end_request();
     }
 }
 

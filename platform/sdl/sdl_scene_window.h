@@ -54,6 +54,7 @@ public:
 private:
     bool counts_input() const { return host_ != SceneHost::foreign; }
     void close_request();
+    void end_request();
     void poll_host();
     void take_window_surface();
 

@@ -357,11 +357,12 @@ LRESULT SceneView::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             }
             break;
         case WM_CLOSE:
-            // Another program or the system closes the window: refused, and the loop stops in order.
+            // Another program closes the window: with a password that is asked for first, else the
+            // loop stops in order.
             scene_close_request(app.scene);
             return 0;
         case WM_QUERYENDSESSION:
-            scene_close_request(app.scene);
+            scene_end_request(app.scene);
             return TRUE;
         default:
             break;

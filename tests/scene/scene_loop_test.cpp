@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "password/password_forms.h"
 #include "scene/audio.h"
@@ -73,13 +74,18 @@ TEST_F(SceneLoop, InputIsForgottenAtEachBlockBoundary) {
     }
 }
 
-TEST_F(SceneLoop, AKeyEndsTheFrameItArrivesInUnlessTheBlockResetClearsIt) {
+TEST_F(SceneLoop, AKeyEndsTheFrameItArrivesInEvenOnABlocksLastFrame) {
     // Bring the block to its last frame, then press a key in that frame's wait.
     while (rig.app->scene.run.frame_counter != frames_per_input_block - 1) ASSERT_FALSE(rig.frame());
     in_next_wait(rig, 1, do_keypress);
-    EXPECT_FALSE(rig.frame());
-    EXPECT_EQ(rig.app->scene.run.frame_counter, 0);
-    in_next_wait(rig, 1, do_keypress);
+    EXPECT_TRUE(rig.frame());
+}
+
+TEST_F(SceneLoop, MovesOfABlocksLastFrameCountInThatBlock) {
+    while (rig.app->scene.run.frame_counter != frames_per_input_block - 2) ASSERT_FALSE(rig.frame());
+    in_next_wait(rig, 12, ascreen_MouseMove);
+    ASSERT_FALSE(rig.frame());
+    in_next_wait(rig, 11, ascreen_MouseMove);
     EXPECT_TRUE(rig.frame());
 }
 
@@ -183,6 +189,39 @@ TEST(SceneStop, AnOutsideCloseIsRefusedThenTheLoopStopsInOrderAndSavesTheWallpap
     ASSERT_GE(rig.system.calls.size(), 4u);
     EXPECT_EQ(rig.system.calls.front().state, SaverState::running);
     EXPECT_TRUE(rig.system.calls.front().on);
+}
+
+TEST(SceneStop, AProtectedSceneTakesACloseRequestAsAKeyButEndsWhenTheSessionEnds) {
+    SceneRig rig;
+    rig.registry.set_string(RegistryRoot::current_user, "Control Panel\\Desktop", "ScreenSaveUsePassword", "1");
+    rig.app->settings.plain_password = "Secret";
+    rig.start();
+    rig.system.on_pump = [&rig, done = false]() mutable {
+        if (!std::exchange(done, true)) scene_close_request(rig.app->scene);
+    };
+    EXPECT_FALSE(rig.frame());
+    EXPECT_TRUE(rig.app->scene.run.saver_running);
+    EXPECT_EQ(rig.app->scene.run.password_prompt_up, 1);
+    EXPECT_EQ(rig.window.prompts_shown, 1);
+    rig.system.on_pump = [&rig, done = false]() mutable {
+        if (!std::exchange(done, true)) scene_end_request(rig.app->scene);
+    };
+    rig.frame();
+    EXPECT_FALSE(rig.app->scene.run.saver_running);
+}
+
+TEST(SceneStop, WithoutAPasswordOrInATestRunACloseRequestEndsTheScene) {
+    for (const bool test_run : {false, true}) {
+        SceneRig rig;
+        if (test_run) {
+            rig.registry.set_string(RegistryRoot::current_user, "Control Panel\\Desktop", "ScreenSaveUsePassword", "1");
+            rig.app->scene.run.test_mode = 1;
+        }
+        rig.start();
+        scene_close_request(rig.app->scene);
+        EXPECT_FALSE(rig.app->scene.run.saver_running) << test_run;
+        EXPECT_EQ(rig.window.prompts_shown, 0) << test_run;
+    }
 }
 
 TEST(SceneStop, AKeyInATestRunEndsItWithoutAPassword) {
