@@ -14,6 +14,7 @@
 #include "scene/scene.h"
 #include "scene/sprites/motion.h"
 #include "scene/sprites/sprite_table.h"
+#include "scene/timers.h"
 #include "startup/numeric.h"
 #include "startup/system_services.h"
 
@@ -35,23 +36,6 @@ void start_audio_timer(Scene& scene) {
     scene.timers.audio_enabled = interval > 0;
     scene.timers.audio_interval = static_cast<std::int32_t>(std::max<std::int64_t>(interval, 0));
     scene.timers.audio_due = ticks_add(get_ticks(sys(scene)), scene.timers.audio_interval);
-}
-
-// Milliseconds until the next timer falls due, at most `limit`.
-std::int32_t until_next_timer(const Scene& scene, std::int32_t now, std::int32_t limit) {
-    if (scene.timers.audio_enabled) limit = std::min(limit, std::max(0, ticks_until(now, scene.timers.audio_due)));
-    if (scene.timers.prompt_enabled) limit = std::min(limit, std::max(0, ticks_until(now, scene.timers.prompt_due)));
-    return limit;
-}
-
-void run_due_timers(Scene& scene) {
-    const std::int32_t now = get_ticks(sys(scene));
-    if (scene.timers.audio_enabled && ticks_reached(now, scene.timers.audio_due)) {
-        scene.timers.audio_due = ticks_add(now, scene.timers.audio_interval);
-        Timer1_Timer(scene);
-    }
-    if (scene.timers.prompt_enabled && ticks_reached(get_ticks(sys(scene)), scene.timers.prompt_due))
-        password_prompt_cancel(scene);
 }
 
 void show_password_prompt(Scene& scene) {
@@ -134,18 +118,7 @@ void frame_wait(Scene& scene) {
     const std::int32_t deadline = ticks_add(scene.run.frame_start, scene.run.frame_delay);
     // One wait per frame unless a timer falls due first; input ends a wait early, and events
     // are delivered even when the frame has already used up its time.
-    std::int32_t now = get_ticks(sys(scene));
-    std::int32_t remaining = ticks_until(now, deadline);
-    for (;;) {
-        sys(scene).pump_events(std::max(0, until_next_timer(scene, now, remaining)));
-        run_due_timers(scene);
-        now = get_ticks(sys(scene));
-        remaining = ticks_until(now, deadline);
-        if (remaining <= 0) break;
-    }
-    // The channels' status reports: a stopped device frees its channel.
-    MMControl1_StatusUpdate(scene);
-    MMControl2_StatusUpdate(scene);
+    pause_with_timers(scene, ticks_until(get_ticks(sys(scene)), deadline));
 }
 
 bool end_of_frame(Scene& scene) {

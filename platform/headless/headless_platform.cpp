@@ -59,6 +59,7 @@ void MemoryRegistry::set_dword(RegistryRoot root, const std::string& sub_key, co
 void FakeSystem::pump_events(std::int32_t timeout_ms) {
     ++pump_rounds;
     longest_wait = std::max(longest_wait, timeout_ms);
+    current_wait = timeout_ms;
     if (on_pump) on_pump();
     // A wait with nothing to deliver sleeps to its deadline.
     if (timeout_ms > 0) clock_ms += static_cast<std::uint32_t>(timeout_ms);

@@ -70,6 +70,7 @@ public:
     int cursor_counter = 0;
     int pump_rounds = 0;
     std::int32_t longest_wait = 0;
+    std::int32_t current_wait = 0;  // the wait of the round being delivered
     std::function<void()> on_pump;  // scripted input delivered in each round
     std::vector<SystemCall> calls;
     std::vector<std::string> windows;  // titles of existing top-level windows

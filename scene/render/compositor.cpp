@@ -8,6 +8,7 @@
 #include "ports/display.h"
 #include "scene/render/overlays.h"
 #include "scene/scene.h"
+#include "scene/timers.h"
 #include "startup/numeric.h"
 #include "startup/system_services.h"
 
@@ -81,7 +82,7 @@ void random_blocks(Scene& scene, const Surface& source, ScreenPicture& destinati
         const int x = to_pixel(origins[static_cast<std::size_t>(i)].x);
         const int y = to_pixel(origins[static_cast<std::size_t>(i)].y);
         draw_into(destination, scene.platform.display, x, y, block_w, block_h, source, x, y, RasterOp::srccopy);
-        pause_ms(scene.platform.system, 1);
+        pause_with_timers(scene, 1);
     }
 }
 
@@ -97,7 +98,7 @@ void rows_from_both_edges(Scene& scene, const Surface& source, ScreenPicture& de
         const int from_bottom = last_odd_line(h) - i;
         draw_into(destination, display, 0, from_top, w, 1, source, 0, from_top, RasterOp::srccopy);
         draw_into(destination, display, 0, from_bottom, w, 1, source, 0, from_bottom, RasterOp::srccopy);
-        pause_ms(scene.platform.system, 6);
+        pause_with_timers(scene, 6);
     }
 }
 
@@ -109,7 +110,7 @@ void columns_from_both_edges(Scene& scene, const Surface& source, ScreenPicture&
         const int from_right = last_odd_line(w) - i;
         draw_into(destination, display, from_left, 0, 1, h, source, from_left, 0, RasterOp::srccopy);
         draw_into(destination, display, from_right, 0, 1, h, source, from_right, 0, RasterOp::srccopy);
-        pause_ms(scene.platform.system, 4);
+        pause_with_timers(scene, 4);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "password/password_forms.h"
 #include "scene/audio.h"
 #include "scene/password_prompt.h"
+#include "scene/render/compositor.h"
 #include "scene/render/wallpaper.h"
 #include "scene/scene_window.h"
 #include "tests/scene/scene_fixture.h"
@@ -276,6 +277,23 @@ TEST_F(SceneAudio, AMissingFileFreesItsChannelAtTheNextStatusReport) {
     EXPECT_EQ(rig.app->scene.audio.wav_busy, 1);
     rig.frame();
     EXPECT_EQ(rig.app->scene.audio.wav_busy, 0);
+}
+
+TEST_F(SceneAudio, TimersKeepTheirTimeDuringABackgroundChange) {
+    use_list((rig.dir.path() / "tune.mid").string() + "\r\n");
+    Scene& scene = rig.app->scene;
+    const std::int32_t now = static_cast<std::int32_t>(rig.system.clock_ms);
+    scene.timers.audio_due = now + 100;
+    scene.run.password_prompt_up = 1;
+    password_prompt_load(scene);
+    scene.timers.prompt_due = now + 700;
+    // Rows from both edges: half the screen's height in steps of 6 ms, far longer than either.
+    blit_effect(scene, scene.surfaces.background_copy, scene.surfaces.ascreen, 2);
+    ASSERT_GT(rig.system.clock_ms - static_cast<std::uint32_t>(now), 1000u);
+    ASSERT_EQ(rig.midi.played.size(), 1u);
+    EXPECT_EQ(scene.timers.audio_due, now + 100 + scene.timers.audio_interval);
+    EXPECT_FALSE(scene.timers.prompt_enabled);
+    EXPECT_EQ(scene.run.password_prompt_up, 0);
 }
 
 TEST_F(SceneAudio, NothingPlaysWithAudioOffAndOffClosesNothing) {

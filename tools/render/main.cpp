@@ -143,12 +143,13 @@ int main(int argc, char** argv) {
     TraceWriter writer;
     Image frame;
     int written = 0;
-    // Events delivered while a frame's work runs come from a transition's pauses: snapshot some of them.
+    // Waits while a frame's work runs are a transition's pauses, one per step: snapshot some of them.
     long current_frame = 0, transition_step = 0;
     bool in_frame_work = false;
     if (options.transition_every > 0 && !options.out.empty()) {
         system.on_pump = [&] {
-            if (!in_frame_work || ++transition_step % options.transition_every != 0) return;
+            if (!in_frame_work || system.current_wait <= 0) return;
+            if (++transition_step % options.transition_every != 0) return;
             image_from_surface(frame, display.screen);
             char name[80];
             std::snprintf(name, sizeof name, "/frame%06ld-transition%05ld.bmp", current_frame, transition_step);
