@@ -18,6 +18,7 @@
 #include "platform/sdl/overlay_boxes.h"
 #include "platform/sdl/password_box.h"
 #include "platform/sdl/preview_window.h"
+#include "platform/sdl/scene_lock.h"
 #include "platform/sdl/screen_layers.h"
 #include "platform/sdl/sdl_scene_window.h"
 #include "platform/sdl/text_painter.h"
@@ -138,6 +139,17 @@ private:
     LinuxSystem& system_;
 };
 
+// Every monitor together: the scene covers them all, so that no desktop stays visible.
+bool all_monitors(SDL_Rect& area) {
+    const int count = SDL_GetNumVideoDisplays();
+    if (count < 1 || SDL_GetDisplayBounds(0, &area) != 0) return false;
+    for (int i = 1; i < count; ++i) {
+        SDL_Rect more{};
+        if (SDL_GetDisplayBounds(i, &more) == 0) SDL_UnionRect(&area, &more, &area);
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string picture_folder(const std::string& program_folder) {
@@ -167,8 +179,15 @@ int LinuxModes::run_scene(App& app) {
         area = {0, 0, size->width, size->height};
     } else if (host == SceneHost::window) {
         area = own_window_area();
-    } else if (SDL_GetDisplayBounds(0, &area) != 0) {
+    } else if (!all_monitors(area)) {
         return no_display();
+    }
+    // The full-screen scene runs once per display: a second start leaves quietly, as when the
+    // scene window's title is found.
+    SceneLock lock;
+    if (host == SceneHost::full_screen && !options_.test_run) {
+        const char* display = std::getenv("DISPLAY");
+        if (!lock.claim(scene_lock_folder(), display ? display : "")) return 0;
     }
     system_.set_scene_size(area.w, area.h);
     // A host's owner decides about the pointer, the password and when the scene ends.

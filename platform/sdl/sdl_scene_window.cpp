@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "app/main_dispatch.h"
 #include "scene/scene_window.h"
+#include "startup/settings.h"
 
 namespace kolvane::sdl {
 
@@ -46,8 +47,11 @@ bool SdlSceneWindow::open(SceneHost host, unsigned long foreign_window, const SD
     case SceneHost::full_screen: {
         // A borderless window over the screen covers it when nothing manages windows; a window
         // manager is asked for the full-screen state, above its panels (asking without one only
-        // waits for an answer that never comes).
-        const Uint32 full = system_.x11().window_manager_running() ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+        // waits for an answer that never comes). Its full-screen state covers one monitor only,
+        // so over several the window is a plain borderless one above the others.
+        const bool one_monitor = SDL_GetNumVideoDisplays() <= 1;
+        const Uint32 full =
+            one_monitor && system_.x11().window_manager_running() ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
         window_ = SDL_CreateWindow(scene_window_title, area.x, area.y, area.w, area.h,
                                    full | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
         break;
@@ -87,6 +91,14 @@ void SdlSceneWindow::make_topmost(int, int, int, int) {
     if (!window_ || host_ != SceneHost::full_screen) return;
     SDL_SetWindowAlwaysOnTop(window_, SDL_TRUE);
     SDL_RaiseWindow(window_);
+    // A protected scene holds the keyboard and the pointer, so that no other window gets a key
+    // or a click while it runs.
+    if (app_.scene.run.test_mode != 1 && windows_password_enabled(app_.platform.registry)) {
+        SDL_SetHint(SDL_HINT_GRAB_KEYBOARD, "1");
+        SDL_SetWindowGrab(window_, SDL_TRUE);
+        grabbed_ = SDL_GetWindowGrab(window_) == SDL_TRUE;
+        if (!grabbed_) std::fprintf(stderr, "kolvane: another program holds the keyboard or the pointer\n");
+    }
 }
 
 void SdlSceneWindow::redraw() {
@@ -107,6 +119,8 @@ void SdlSceneWindow::close_password_prompt() {
 void SdlSceneWindow::destroy() {
     if (!window_) return;
     flush();
+    if (grabbed_) SDL_SetWindowGrab(window_, SDL_FALSE);
+    grabbed_ = false;
     layers_.attach(nullptr);
     system_.set_message_parent(nullptr);
     // A window of another program stays; SDL only lets go of it.

@@ -72,6 +72,7 @@ private:
     std::optional<WindowSize> restart_size_;
     bool host_gone_ = false;
     bool report_first_frame_ = false;
+    bool grabbed_ = false;  // keyboard and pointer held by the window
     bool first_frame_shown_ = false;
 };
 

@@ -6,6 +6,8 @@
 //     close-children   asks each child window to close (WM_DELETE_WINDOW), as a settings dialog would
 //     clear            paints the window black again
 //     destroy          destroys the window (the helper keeps running)
+//     close <hex>      sends the window manager's close request to window <hex>, prints "ok"
+//     grab             prints whether the keyboard and the pointer could be grabbed now
 //     cursor           prints "blank" when the pointer's current image has no visible pixel, else "visible"
 //   Each command answers "ok" (or its result) once the X server has done it. End of input ends the helper.
 #include <X11/Xatom.h>
@@ -95,6 +97,30 @@ int main(int argc, char** argv) {
             if (list) XFree(list);
             XSync(d, False);
             std::cout << "ok" << std::endl;
+        } else if (command == "close") {
+            // The window manager's close request to another program's window (its number in hex).
+            std::string hex;
+            in >> hex;
+            const Window target = static_cast<Window>(std::strtoul(hex.c_str(), nullptr, 16));
+            XEvent event{};
+            event.xclient.type = ClientMessage;
+            event.xclient.window = target;
+            event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+            event.xclient.format = 32;
+            event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+            event.xclient.data.l[1] = CurrentTime;
+            XSendEvent(d, target, False, NoEventMask, &event);
+            XSync(d, False);
+            std::cout << "ok" << std::endl;
+        } else if (command == "grab") {
+            // Whether this window could take the keyboard and the pointer now; let go at once.
+            const int keyboard = XGrabKeyboard(d, w, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+            const int pointer = XGrabPointer(d, w, False, 0, GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+            if (keyboard == GrabSuccess) XUngrabKeyboard(d, CurrentTime);
+            if (pointer == GrabSuccess) XUngrabPointer(d, CurrentTime);
+            XSync(d, False);
+            std::cout << (keyboard == GrabSuccess ? "keyboard-free" : "keyboard-held") << ' '
+                      << (pointer == GrabSuccess ? "pointer-free" : "pointer-held") << std::endl;
         } else if (command == "clear") {
             XClearWindow(d, w);
             XSync(d, False);
