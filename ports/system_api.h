@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kolvane {
 
@@ -40,6 +41,9 @@ public:
     virtual float screen_height_twips() = 0;
     // The separator that ends folder paths on this platform.
     virtual char path_separator() const = 0;
+    // 8-bit text in upper case by the system's own case rules (the password prompt compares
+    // case-blind).
+    virtual std::string upper_case(std::string_view text) = 0;
 };
 
 }  // namespace kolvane

@@ -14,7 +14,8 @@ void password_prompt_load(Scene& scene) {
 }
 
 bool password_prompt_check(Scene& scene, std::string_view typed) {
-    if (upper_case_ansi(scene.settings.plain_password) != upper_case_ansi(typed)) return false;
+    SystemApi& system = scene.platform.system;
+    if (system.upper_case(scene.settings.plain_password) != system.upper_case(typed)) return false;
     scene.run.password_prompt_up = 0;
     scene.run.exit_requested = 1;
     password_prompt_unload(scene);

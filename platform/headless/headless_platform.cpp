@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "password/password_forms.h"
 #include "startup/settings.h"
 
 namespace kolvane::headless {
@@ -71,6 +72,10 @@ void FakeSystem::set_saver_state(SaverState state, bool on) {
 
 void FakeSystem::set_desktop_wallpaper(const std::string& path) {
     calls.push_back({SystemCall::Kind::wallpaper, SaverState::running, false, path});
+}
+
+std::string FakeSystem::upper_case(std::string_view text) {
+    return case_rules ? case_rules(text) : upper_case_ansi(text);
 }
 
 bool FakeSystem::window_titled_exists(const std::string& title) {

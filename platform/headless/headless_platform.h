@@ -57,6 +57,9 @@ public:
     void set_saver_state(SaverState state, bool on) override;
     void set_desktop_wallpaper(const std::string& path) override;
     bool window_titled_exists(const std::string& title) override;
+    // The Western code page's rules unless a test gives its own.
+    std::string upper_case(std::string_view text) override;
+    std::function<std::string(std::string_view)> case_rules;
     std::string raw_windows_directory() override { return windows_dir; }
     void message_box(const std::string& text, const std::string& title, MessageKind kind) override;
     std::string program_folder() override { return folder; }

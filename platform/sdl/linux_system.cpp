@@ -12,6 +12,7 @@
 
 #include "platform/sdl/desktop_background.h"
 #include "platform/sdl/ini_store.h"
+#include "password/password_forms.h"
 
 namespace kolvane::sdl {
 
@@ -114,6 +115,8 @@ void LinuxSystem::set_desktop_wallpaper(const std::string& path) {
     if (wallpaper_setter_) wallpaper_setter_(path);
     else set_desktop_background(path.c_str());
 }
+
+std::string LinuxSystem::upper_case(std::string_view text) { return upper_case_ansi(text); }
 
 bool LinuxSystem::window_titled_exists(const std::string& title) { return x11_.window_titled_exists(title); }
 

@@ -46,6 +46,8 @@ public:
     float screen_width_twips() override;
     float screen_height_twips() override;
     char path_separator() const override { return '/'; }
+    // The Linux program keeps its texts in the Western 8-bit code page.
+    std::string upper_case(std::string_view text) override;
 
     // The window that receives events, and over which message boxes open; nullptr for none.
     void set_event_sink(EventSink* sink) { sink_ = sink; }

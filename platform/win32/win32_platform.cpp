@@ -125,6 +125,12 @@ void Win32System::set_desktop_wallpaper(const std::string& path) {
                           SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
+std::string Win32System::upper_case(std::string_view text) {
+    std::string upper(text);
+    if (!upper.empty()) CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
 bool Win32System::window_titled_exists(const std::string& title) {
     return FindWindowA(nullptr, title.c_str()) != nullptr;
 }

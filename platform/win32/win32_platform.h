@@ -54,6 +54,8 @@ public:
     float screen_width_twips() override;
     float screen_height_twips() override;
     char path_separator() const override { return '\\'; }
+    // CharUpperBuff: the case rules of the system's own code page, not one fixed table.
+    std::string upper_case(std::string_view text) override;
 
     // The modeless dialog whose keys (Tab, Enter, Escape) the pump hands to the dialog manager; null for none.
     void set_modeless_dialog(void* dialog) { dialog_ = dialog; }

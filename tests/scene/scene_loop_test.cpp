@@ -168,6 +168,25 @@ TEST(PasswordCase, UpperCasingFollowsTheWesternCodePage) {
     EXPECT_EQ(upper_case_ansi("\xE9\xE0\xFF\xF7"), "\xC9\xC0\x9F\xF7");
 }
 
+TEST(PasswordCase, ThePromptComparesByTheSystemsCaseRules) {
+    SceneRig rig;
+    rig.start();
+    // A system whose code page upper-cases 0xF2 to 0xD3 (as a Greek one does with the final sigma),
+    // where the Western table would give 0xD2.
+    rig.system.case_rules = [](std::string_view text) {
+        std::string upper(text);
+        for (char& c : upper) {
+            if (c == '\xF2') c = '\xD3';
+            else if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+        }
+        return upper;
+    };
+    rig.app->settings.plain_password = "\xD3x";
+    EXPECT_TRUE(password_prompt_check(rig.app->scene, "\xF2X"));
+    rig.app->settings.plain_password = "\xD2x";
+    EXPECT_FALSE(password_prompt_check(rig.app->scene, "\xF2X"));
+}
+
 TEST(SceneStop, AnOutsideCloseIsRefusedThenTheLoopStopsInOrderAndSavesTheWallpaperOnce) {
     SceneRig rig;
     rig.store.set("save_as_wallpaper", "1");
