@@ -1,4 +1,5 @@
-// Playback on SDL2_mixer recorded by SDL's disk audio: a MIDI tune and a WAV effect together, and files that cannot play.
+// Playback on SDL2_mixer recorded by SDL's disk audio: a MIDI tune and a WAV effect together, files that
+// cannot play, and files read on the loading thread while the caller goes on.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -6,8 +7,10 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <condition_variable>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <numbers>
 #include <thread>
 #include <vector>
@@ -128,6 +131,7 @@ TEST_F(DiskAudio, AMidiTuneAndAWavEffectSoundTogether) {
         MixerChannel midi(audio, 0), wav(audio, 0);
         start(midi, "Sequencer", dir.path() / "organ.mid");
         start(wav, "WaveAudio", dir.path() / "tone.wav");
+        audio.finish_loads();
         ASSERT_TRUE(audio.is_open());
         ASSERT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1);
         EXPECT_EQ(midi.mode(), MediaMode::playing);
@@ -177,24 +181,186 @@ protected:
     MixerChannel wav{audio, 0};
 };
 
-TEST_F(ChannelsOverTheEngine, AMissingOrUnplayableFileFreesItsChannelAtTheNextStatusReport) {
+TEST_F(ChannelsOverTheEngine, AMissingOrUnplayableFileFreesItsChannelAtTheFirstStatusReportAfterItsRead) {
     launch_midi(t.app.scene, (dir.path() / "gone.mid").string());
     EXPECT_EQ(t.app.scene.audio.midi_busy, 1);
+    audio.finish_loads();
     MMControl1_StatusUpdate(t.app.scene);
     EXPECT_EQ(t.app.scene.audio.midi_busy, 0);
 
     testing::write_file(dir.path() / "noise.wav", "this is not a sound file");
     launch_wav(t.app.scene, (dir.path() / "noise.wav").string());
     EXPECT_EQ(t.app.scene.audio.wav_busy, 1);
+    audio.finish_loads();
     MMControl2_StatusUpdate(t.app.scene);
     EXPECT_EQ(t.app.scene.audio.wav_busy, 0);
 
     // A real file after them plays, and the busy channel ignores a second request.
     launch_wav(t.app.scene, (dir.path() / "tone.wav").string());
+    audio.finish_loads();
     MMControl2_StatusUpdate(t.app.scene);
     EXPECT_EQ(t.app.scene.audio.wav_busy, 1);
     EXPECT_EQ(wav.mode(), MediaMode::playing);
     audio_off(t.app.scene);
+    EXPECT_EQ(wav.mode(), MediaMode::stopped);
+    audio.finish_loads();
+    EXPECT_EQ(audio.files_held(), 0u);
+}
+
+// Holds each file the loading thread is about to read until the test lets it go, and notes the
+// thread it ran on. A read on the test's own thread is noted and not held: holding it would hang.
+class LoadGate {
+public:
+    explicit LoadGate(std::thread::id caller) : caller_(caller) {}
+    void operator()(const std::string& path) {
+        std::unique_lock lock(mutex_);
+        paths_.push_back(path);
+        on_caller_ = on_caller_ || std::this_thread::get_id() == caller_;
+        changed_.notify_all();
+        if (std::this_thread::get_id() == caller_) return;
+        changed_.wait(lock, [this] { return open_; });
+    }
+    // Blocks until `count` reads have begun.
+    void wait_for_reads(std::size_t count) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return paths_.size() >= count; });
+    }
+    void open() {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+    bool read_on_caller() {
+        const std::lock_guard lock(mutex_);
+        return on_caller_;
+    }
+    std::vector<std::string> paths() {
+        const std::lock_guard lock(mutex_);
+        return paths_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    const std::thread::id caller_;
+    std::vector<std::string> paths_;
+    bool on_caller_ = false;
+    bool open_ = false;
+};
+
+// The dummy device mixes every stream as a sound card would, without one.
+class LoadingThread : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (general_midi_font().empty()) GTEST_SKIP() << "no General MIDI sound font installed";
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        testing::write_file(dir.path() / "tone.wav", sine_wav(3000, 2.0));
+        testing::write_file(dir.path() / "organ.mid", organ_note_midi());
+        t.app.platform.midi = &midi;
+        t.app.platform.wav = &wav;
+        audio.set_load_hook([this](const std::string& path) { gate(path); });
+    }
+    // Runs even when an assertion failed, so the loading thread is never left held at close.
+    void TearDown() override {
+        gate.open();
+        unsetenv("SDL_AUDIODRIVER");
+    }
+    std::string file(const char* name) const { return (dir.path() / name).string(); }
+
+    testing::TempDir dir;
+    testing::TestApp t;
+    LoadGate gate{std::this_thread::get_id()};
+    MixerAudio audio;
+    MixerChannel midi{audio, 0};
+    MixerChannel wav{audio, 1};
+};
+
+TEST_F(LoadingThread, OpenAndPlayOfAMidiPieceReturnBeforeTheSoundFontIsRead) {
+    launch_midi(t.app.scene, file("organ.mid"));
+    gate.wait_for_reads(1);
+    ASSERT_FALSE(gate.read_on_caller()) << "the piece was read inside Open";
+    ASSERT_TRUE(audio.is_open());
+    // Held in its read: nothing plays yet, and the channel stays busy through the status reports.
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+    EXPECT_EQ(midi.mode(), MediaMode::other);
+    MMControl1_StatusUpdate(t.app.scene);
+    EXPECT_EQ(t.app.scene.audio.midi_busy, 1);
+    // Once read it starts by itself, since Play was asked for.
+    gate.open();
+    audio.finish_loads();
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    EXPECT_EQ(midi.mode(), MediaMode::playing);
+    MMControl1_StatusUpdate(t.app.scene);
+    EXPECT_EQ(t.app.scene.audio.midi_busy, 1);
+    audio_off(t.app.scene);
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+    MMControl1_StatusUpdate(t.app.scene);
+    EXPECT_EQ(t.app.scene.audio.midi_busy, 0);
+    audio.finish_loads();
+    EXPECT_EQ(audio.files_held(), 0u);
+    EXPECT_EQ(gate.paths(), std::vector<std::string>{file("organ.mid")});
+}
+
+TEST_F(LoadingThread, OpenAndPlayOfAWavEffectReturnBeforeItIsRead) {
+    launch_wav(t.app.scene, file("tone.wav"));
+    gate.wait_for_reads(1);
+    ASSERT_FALSE(gate.read_on_caller()) << "the effect was read inside Open";
+    EXPECT_EQ(Mix_Playing(1), 0);
+    EXPECT_EQ(wav.mode(), MediaMode::other);
+    MMControl2_StatusUpdate(t.app.scene);
+    EXPECT_EQ(t.app.scene.audio.wav_busy, 1);
+    gate.open();
+    audio.finish_loads();
+    EXPECT_EQ(Mix_Playing(1), 1);
+    EXPECT_EQ(wav.mode(), MediaMode::playing);
+    audio_off(t.app.scene);
+    EXPECT_EQ(wav.mode(), MediaMode::stopped);
+}
+
+TEST_F(LoadingThread, AFileClosedWhileItIsReadNeverPlaysAndIsFreed) {
+    launch_midi(t.app.scene, file("organ.mid"));
+    gate.wait_for_reads(1);
+    midi.command("Close");
+    EXPECT_EQ(midi.mode(), MediaMode::stopped);
+    MMControl1_StatusUpdate(t.app.scene);
+    EXPECT_EQ(t.app.scene.audio.midi_busy, 0);
+    gate.open();
+    audio.finish_loads();
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+    EXPECT_EQ(midi.mode(), MediaMode::stopped);
+    EXPECT_EQ(audio.files_held(), 0u);
+}
+
+TEST_F(LoadingThread, ANewFileOpenedWhileTheLastIsReadReplacesIt) {
+    launch_midi(t.app.scene, file("organ.mid"));
+    gate.wait_for_reads(1);
+    // Another piece on the channel before the first is read: the first is dropped once read.
+    open_and_play(midi, "Sequencer", file("organ.mid"));
+    open_and_play(wav, "WaveAudio", file("tone.wav"));
+    gate.open();
+    audio.finish_loads();
+    EXPECT_EQ(gate.paths().size(), 3u);
+    EXPECT_EQ(midi.mode(), MediaMode::playing);
+    EXPECT_EQ(wav.mode(), MediaMode::playing);
+    EXPECT_EQ(audio.files_held(), 2u);
+    midi.command("Close");
+    wav.command("Close");
+    audio.finish_loads();
+    EXPECT_EQ(audio.files_held(), 0u);
+}
+
+TEST_F(LoadingThread, TheDeviceClosesWhileAFileIsRead) {
+    launch_midi(t.app.scene, file("organ.mid"));
+    launch_wav(t.app.scene, file("tone.wav"));
+    gate.wait_for_reads(1);
+    // The device waits for the read under way; the queued effect is dropped unread.
+    std::thread release([this] { gate.open(); });
+    audio.close();
+    release.join();
+    EXPECT_FALSE(audio.is_open());
+    EXPECT_EQ(gate.paths().size(), 1u);
+    EXPECT_EQ(audio.files_held(), 0u);
+    EXPECT_EQ(midi.mode(), MediaMode::stopped);
     EXPECT_EQ(wav.mode(), MediaMode::stopped);
 }
 
