@@ -109,8 +109,11 @@ wait_exit() {
 }
 
 echo "== the scene program never links the dialogs' toolkit"
-ldd "$program" | grep -q libgtk && fail "$program links GTK"
-ldd "$settings_program" | grep -q libgtk-3 || fail "$settings_program does not link GTK 3"
+# Whole lists first: grep -q stopping early would make ldd fail under pipefail.
+libraries=$(ldd "$program")
+settings_libraries=$(ldd "$settings_program")
+grep -q libgtk <<<"$libraries" && fail "$program links GTK"
+grep -q libgtk-3 <<<"$settings_libraries" || fail "$settings_program does not link GTK 3"
 ok "kolvane has no GTK among its libraries; kolvane-settings has"
 
 # Stored values the options must show; a protected desktop, which a preview must not ask about.
