@@ -46,6 +46,14 @@ setup_wine() {
   wineserver -p </dev/null >/dev/null 2>&1 || true
   # Without a window manager every window close would wait two seconds.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+  # That start, without a display, left a desktop process that cannot draw: every window of a later
+  # program would fail with it ("no driver could be loaded"). The first program inside the virtual
+  # display starts the desktop anew; the services keep running.
+  local p
+  for p in $(pgrep -f 'explorer.exe /desktop' || true); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && kill "$p" 2>/dev/null
+  done
+  return 0
 }
 
 stop_wine() { wineserver -k >/dev/null 2>&1 || true; }

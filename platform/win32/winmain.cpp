@@ -20,7 +20,19 @@ class WindowsModes : public kolvane::ModeEntries {
 public:
     WindowsModes(HINSTANCE instance, kolvane::win32::Win32System& system) : instance_(instance), system_(system) {}
 
-    int run_scene(kolvane::App& app) override { return kolvane::win32::run_scene_on_screen(app, system_, instance_); }
+    int run_scene(kolvane::App& app) override {
+        // The title check alone races the window's creation when two scenes start together; the
+        // session-wide mutex decides, and the second start leaves quietly as the title check would.
+        SetLastError(ERROR_SUCCESS);
+        HANDLE mutex = CreateMutexA(nullptr, FALSE, "Local\\KolvaneScreenSaverScene");
+        if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+            CloseHandle(mutex);
+            return 0;
+        }
+        const int result = kolvane::win32::run_scene_on_screen(app, system_, instance_);
+        if (mutex) CloseHandle(mutex);
+        return result;
+    }
 
     int run_preview(kolvane::App& app) override {
         using namespace kolvane;

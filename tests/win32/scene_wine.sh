@@ -108,6 +108,26 @@ rc=$(key_ends scene1) || fail "a key did not end the scene"
 no_window '^screen saver running$' || fail "the scene window stayed"
 [ ! -e "$windir/Kolvane Image.bmp" ] || fail "a wallpaper was saved with save_as_wallpaper 0"
 
+echo "-- two /S started together: one runs, the other leaves with code 0"
+start together1 /S
+start together2 /S
+window '^screen saver running$' >/dev/null || fail "no scene window"
+for _ in $(seq 50); do
+  { [ -s "$work/together1.rc" ] || [ -s "$work/together2.rc" ]; } && break
+  sleep 0.2
+done
+left=0 codes=""
+for name in together1 together2; do
+  [ -s "$work/$name.rc" ] && { left=$((left + 1)); codes+=$(cat "$work/$name.rc"); }
+done
+[ "$left" = 1 ] || fail "$left of two scenes started together ended at once"
+[ "$codes" = 0 ] || fail "the second scene ended with code $codes"
+[ "$(xdotool search --name '^screen saver running$' | wc -l)" = 1 ] || fail "two scene windows"
+remaining=together1
+[ -s "$work/together1.rc" ] && remaining=together2
+rc=$(key_ends "$remaining") || fail "a key did not end the remaining scene"
+[ "$rc" = 0 ] || fail "the remaining scene ended with exit code $rc"
+
 echo "-- save_as_wallpaper 1: the last picture without caption or clock, of the screen's size"
 set_value "$settings" save_as_wallpaper 1
 set_value "$settings" scroller_delay 1
