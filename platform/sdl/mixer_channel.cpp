@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <utility>
 
+#include "platform/sdl/regular_file.h"
+
 namespace kolvane::sdl {
 
 struct MixerLoad {
@@ -218,8 +220,10 @@ void MixerAudio::loading_thread() {
             const std::shared_ptr<MixerLoad> load = reading_;
             lock.unlock();
             if (hook) hook(load->path);
-            Mix_Music* const read_music = load->mixer_channel < 0 ? Mix_LoadMUS(load->path.c_str()) : nullptr;
-            Mix_Chunk* const read_chunk = load->mixer_channel >= 0 ? Mix_LoadWAV(load->path.c_str()) : nullptr;
+            // A folder, device or FIFO named in the list is skipped as a missing file is.
+            SDL_RWops* const stream = open_regular_stream(load->path, max_audio_file_bytes);
+            Mix_Music* const read_music = load->mixer_channel < 0 ? Mix_LoadMUS_RW(stream, 1) : nullptr;
+            Mix_Chunk* const read_chunk = load->mixer_channel >= 0 ? Mix_LoadWAV_RW(stream, 1) : nullptr;
             lock.lock();
             reading_.reset();
             load->state = MixerLoad::State::read;
