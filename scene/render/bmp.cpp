@@ -1,8 +1,8 @@
 #include "scene/render/bmp.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 
 namespace kolvane {
@@ -158,9 +158,19 @@ std::optional<Image> decode_bmp(std::span<const std::uint8_t> d) {
 }
 
 std::optional<Image> read_bmp(const std::string& path) {
+    // Only a plain file is opened (a folder made the stream throw, a FIFO blocks the open, /dev/zero
+    // never ends), and it is read only up to the size seen here.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::is_regular_file(status)) return std::nullopt;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size > max_bmp_file_bytes) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    if (in.bad()) return std::nullopt;
+    data.resize(static_cast<std::size_t>(in.gcount()));
     return decode_bmp(data);
 }
 

@@ -39,7 +39,11 @@ enum class BmpFormat {
 // later header. Returns nothing for anything else or for a damaged file.
 std::optional<Image> decode_bmp(std::span<const std::uint8_t> data);
 
-// Reads a BMP file; nothing when the file cannot be read or decoded.
+// A picture file larger than this is refused unread; the largest the program uses is under 1 MB.
+inline constexpr std::uintmax_t max_bmp_file_bytes = std::uintmax_t{64} << 20;
+
+// Reads a BMP file; nothing when it is not a regular file of at most max_bmp_file_bytes, cannot be
+// read or cannot be decoded.
 std::optional<Image> read_bmp(const std::string& path);
 
 // Encodes a picture as a bottom-up BMP. For the indexed formats the palette holds the picture's

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "scene/render/bmp.h"
@@ -90,4 +92,28 @@ TEST(Bmp, DamagedInputGivesNothing) {
     put32(bad, 46, 100000);  // absurd palette size
     EXPECT_FALSE(kolvane::decode_bmp(bad).has_value());
     EXPECT_FALSE(kolvane::read_bmp("/nonexistent/kolvane.bmp").has_value());
+}
+
+TEST(Bmp, ReadsOnlyPlainFilesUpToTheLimit) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("kolvane-bmp-test-" + std::to_string(
+        reinterpret_cast<std::uintptr_t>(&dir)));
+    fs::create_directories(dir);
+    const std::vector<std::uint8_t> d = kolvane::encode_bmp(sample(9, 5, 200));
+    const auto write = [&](const fs::path& path, std::uintmax_t size) {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(d.data()), static_cast<std::streamsize>(d.size()));
+        fs::resize_file(path, size);  // padded with zeros after the pixels, sparse where the system allows
+    };
+    write(dir / "padded.bmp", d.size() + 4096);
+    write(dir / "huge.bmp", kolvane::max_bmp_file_bytes + 1);
+    fs::create_directory(dir / "folder.bmp");
+
+    const auto padded = kolvane::read_bmp((dir / "padded.bmp").string());
+    ASSERT_TRUE(padded.has_value());
+    EXPECT_EQ(padded->pixels, sample(9, 5, 200).pixels);
+    EXPECT_FALSE(kolvane::read_bmp((dir / "huge.bmp").string()).has_value());
+    // A folder made the reader throw out of the scene.
+    EXPECT_FALSE(kolvane::read_bmp((dir / "folder.bmp").string()).has_value());
+    std::error_code ec;
+    fs::remove_all(dir, ec);
 }

@@ -1,4 +1,4 @@
-// Folders, FIFOs and devices named as sounds: skipped at once, never a hang, crash or memory flood.
+// Folders, FIFOs and devices named as sounds or pictures: skipped at once, never a hang, crash or memory flood.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -19,6 +19,8 @@
 #include "platform/sdl/mixer_channel.h"
 #include "platform/sdl/regular_file.h"
 #include "scene/audio.h"
+#include "scene/render/bmp.h"
+#include "scene/scene_pictures.h"
 #include "tests/test_app.h"
 
 namespace kolvane::sdl {
@@ -168,6 +170,49 @@ TEST_F(SpecialAudioEntries, FoldersFifosAndDevicesInTheListAreSkippedLikeMissing
     }
     EXPECT_TRUE(audio.is_open());
     EXPECT_FALSE(guard.released()) << "a FIFO entry waited for a writer";
+}
+
+// A 24-bit picture of the given size as a BMP file.
+void write_picture(const fs::path& path, int width, int height) {
+    const auto bytes = encode_bmp(Image(width, height, 0x336699u));
+    testing::write_file(path, std::string(bytes.begin(), bytes.end()));
+}
+
+TEST(SpecialPictureFiles, FoldersFifosAndDevicesLeaveThePictureBlack) {
+    testing::TempDir dir;
+    fs::create_directory(dir.path() / "backgrounds");
+    for (int i = 0; i < background_picture_count; ++i)
+        write_picture(dir.path() / "backgrounds" / ("bg" + std::to_string(i) + ".bmp"), background_picture_width,
+                      background_picture_height);
+    // bg1 a folder (it aborted the scene with an uncaught exception), bg2 a FIFO (it hung start-up),
+    // bg3 the endless zero device, the sheet endless random bytes; the mask is a real picture.
+    fs::remove(dir.path() / "backgrounds" / "bg1.bmp");
+    fs::create_directory(dir.path() / "backgrounds" / "bg1.bmp");
+    fs::remove(dir.path() / "backgrounds" / "bg2.bmp");
+    make_fifo(dir.path() / "backgrounds" / "bg2.bmp");
+    fs::remove(dir.path() / "backgrounds" / "bg3.bmp");
+    fs::create_symlink("/dev/zero", dir.path() / "backgrounds" / "bg3.bmp");
+    fs::create_symlink("/dev/urandom", dir.path() / "sprite.bmp");
+    write_picture(dir.path() / "mask.bmp", sheet_width, sheet_height);
+
+    testing::TestApp t;
+    FolderPictures pictures(dir.path().string());
+    FifoRelease guard({dir.path() / "backgrounds" / "bg2.bmp"}, 3s);
+    const auto begun = std::chrono::steady_clock::now();
+    EXPECT_FALSE(load_scene_pictures(t.app.scene, pictures));
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, 2s);
+    EXPECT_FALSE(guard.released()) << "the FIFO picture waited for a writer";
+
+    const SceneSurfaces& s = t.app.scene.surfaces;
+    for (int i : {1, 2, 3}) {
+        const Surface& bg = s.pictures[static_cast<std::size_t>(i)];
+        EXPECT_EQ(bg.width(), background_picture_width);
+        EXPECT_EQ(bg.at(10, 10) & 0xFFFFFFu, 0x000000u) << "bg" << i;
+    }
+    EXPECT_EQ(s.pictures[0].at(10, 10) & 0xFFFFFFu, 0x336699u);
+    EXPECT_EQ(s.sprite.at(10, 10) & 0xFFFFFFu, 0x000000u);
+    EXPECT_EQ(s.sprite.width(), sheet_width);
+    EXPECT_FALSE(pictures.picture("preview").has_value());
 }
 
 }  // namespace
