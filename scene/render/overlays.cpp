@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <limits>
 
 #include "scene/scene.h"
 
@@ -91,7 +92,8 @@ void handle_scroller(Scene& scene) {
     ScrollerState& scroller = scene.scroller;
     if (scene.settings.scroller_active == 0 || scene.lists.caption_count == 0) return;
     if (scroller.scroller_countdown != 0) {
-        scroller.scroller_countdown -= 1;
+        // A negative count acts every frame however low it is; it stops at the bottom of its range.
+        if (scroller.scroller_countdown > std::numeric_limits<std::int32_t>::min()) scroller.scroller_countdown -= 1;
         if (scroller.scroller_countdown > 0) return;
     }
     // Positions are twips held in single precision and compared as such.

@@ -69,7 +69,8 @@ void init_sprites(Scene& scene) {
     scene.scroller.scroller_phase = 0;
     build_speed_tables(scene.speed, scene.run.screen_width, scene.run.screen_height);
     SpriteTable& table = scene.sprites;
-    table.launch_countdown = scene.run.launch_interval - 10;
+    // Wraps as the motion pass's count does, so the attempt of the 10th frame comes whatever the interval.
+    table.launch_countdown = static_cast<std::int32_t>(static_cast<std::uint32_t>(scene.run.launch_interval) - 10u);
     fill_frame_table(table);
     fill_anim_table(table);
     table.max_sprites = sprite_count;

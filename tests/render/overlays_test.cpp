@@ -1,6 +1,8 @@
 // The caption line's course and the clock text.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "render_fixture.h"
 #include "scene/render/overlays.h"
 
@@ -106,6 +108,28 @@ TEST_F(CaptionLine, CaptionsFollowTheListAndWrapRound) {
     }
     EXPECT_EQ(shown, (std::vector<std::string>{"Hello from orbit", "Second caption", "Hello from orbit",
                                                "Second caption", "Hello from orbit"}));
+}
+
+TEST_F(CaptionLine, TheLowestNegativePeriodStartsTheNextCaptionInTheFollowingFrame) {
+    // A period as low as the products of the settings go: counting it down once more overflowed.
+    const std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
+    app.scene.run.scroller_period = lowest;
+    app.scene.scroller.scroller_countdown = lowest;
+    handle_scroller(app.scene);
+    EXPECT_TRUE(box.visible);
+    EXPECT_EQ(app.scene.scroller.scroller_phase, 1);
+    EXPECT_EQ(app.scene.scroller.scroller_countdown, lowest);
+    int frames = 1;
+    while (app.scene.scroller.scroller_phase != 0 && frames < 1000) {
+        handle_scroller(app.scene);
+        ++frames;
+    }
+    ASSERT_EQ(app.scene.scroller.scroller_phase, 0);
+    EXPECT_EQ(app.scene.scroller.scroller_countdown, lowest);
+    handle_scroller(app.scene);
+    EXPECT_EQ(app.scene.scroller.scroller_phase, 1);
+    EXPECT_EQ(box.text, "Second caption");
+    EXPECT_EQ(app.scene.scroller.scroller_countdown, lowest);
 }
 
 TEST_F(CaptionLine, NothingHappensWhenOffOrWithoutCaptions) {

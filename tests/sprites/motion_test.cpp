@@ -1,5 +1,6 @@
 // Tests of the motion pass: the motion kinds, edge tests, animation, stars, launch timing, freed rectangles.
 #include <cmath>
+#include <limits>
 
 #include "scene/sprites/launcher.h"
 #include "scene/sprites/motion.h"
@@ -309,7 +310,9 @@ TEST(LaunchTiming, TheFirstAttemptFallsInTheTenthFrameThenEveryInterval) {
 }
 
 TEST(LaunchTiming, AnIntervalOfZeroOrLessGivesOnlyTheTenthFrameAttempt) {
-    for (std::int32_t interval : {0, -5}) {
+    // The lowest intervals start the count below the range of its type; it wraps (no overflow) to come round in frame 10.
+    const std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
+    for (std::int32_t interval : {0, -5, lowest + 9, lowest}) {
         SpriteScene scene(800, 600, interval);
         int resets = 0;
         for (int frame = 1; frame <= 3000; ++frame) {

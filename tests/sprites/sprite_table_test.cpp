@@ -1,5 +1,6 @@
 // Tests of the sprite table: the built tables, freeing slots, starting animations and the depth pass.
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 #include "scene/sprites/launcher.h"
@@ -35,6 +36,14 @@ TEST(SpriteTableInit, StartsTheLaunchCountTenFramesAheadAndResetsTheCaptionLine)
     EXPECT_EQ(scene.app.scene.scroller.caption_index, 0);
     EXPECT_DOUBLE_EQ(scene.sx(1), 800.0 / 2500);
     EXPECT_DOUBLE_EQ(scene.sy(20), 600.0 / 600);
+}
+
+TEST(SpriteTableInit, TheLowestIntervalsStartTheLaunchCountWrappedRound) {
+    // launch_interval - 10 is below the range of a 32-bit count for these; it wraps as the count itself does.
+    const std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
+    EXPECT_EQ(SpriteScene(800, 600, lowest).app.scene.sprites.launch_countdown, std::numeric_limits<std::int32_t>::max() - 9);
+    EXPECT_EQ(SpriteScene(800, 600, lowest + 9).app.scene.sprites.launch_countdown, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(SpriteScene(800, 600, lowest + 10).app.scene.sprites.launch_countdown, lowest);
 }
 
 TEST(SpriteTableInit, NextKindCoversEveryKindOverManySeeds) {
