@@ -125,23 +125,101 @@ TTF_Font* open_sans_font(bool bold, double points, double dpi_x, double dpi_y) {
     return TTF_OpenFontDPI(file.c_str(), quarter_points, quarter_dpi_x, quarter_dpi_y);
 }
 
+TextPainter::TextPainter(TTF_Font* font, SDL_Color colour)
+    : font_(font), colour_(colour), glyphs_(glyph_capacity), index_(index_size, 0) {}
+
 TextPainter::~TextPainter() {
-    for (auto& [c, g] : glyphs_) SDL_FreeSurface(g.picture);
+    for (std::size_t i = 0; i < used_; ++i) SDL_FreeSurface(glyphs_[i].picture);
 }
 
 int TextPainter::line_height() const { return font_ ? TTF_FontHeight(font_) : 0; }
 
-const TextPainter::Glyph& TextPainter::glyph(char32_t c) {
-    const auto found = glyphs_.find(c);
-    if (found != glyphs_.end()) return found->second;
-    Glyph g;
+std::size_t TextPainter::home(char32_t c) const {
+    // Fibonacci hashing spreads neighbouring code points over the whole index.
+    return static_cast<std::size_t>((static_cast<std::uint32_t>(c) * 2654435769u) >> (32 - index_bits));
+}
+
+std::size_t TextPainter::find(char32_t c) const {
+    std::size_t at = home(c);
+    while (index_[at] != 0 && glyphs_[index_[at] - 1u].code != c) at = (at + 1) & (index_size - 1);
+    return at;
+}
+
+void TextPainter::forget(std::size_t at) {
+    // Linear probing: later entries of the run move back into the hole unless their home lies after it.
+    std::size_t hole = at;
+    for (std::size_t next = (hole + 1) & (index_size - 1); index_[next] != 0; next = (next + 1) & (index_size - 1)) {
+        const std::size_t wanted = home(glyphs_[index_[next] - 1u].code);
+        const bool stays = hole <= next ? (hole < wanted && wanted <= next) : (hole < wanted || wanted <= next);
+        if (stays) continue;
+        index_[hole] = index_[next];
+        hole = next;
+    }
+    index_[hole] = 0;
+}
+
+void TextPainter::unlink(std::uint16_t slot) {
+    Glyph& g = glyphs_[slot];
+    if (g.newer != none) glyphs_[g.newer].older = g.older;
+    else newest_ = g.older;
+    if (g.older != none) glyphs_[g.older].newer = g.newer;
+    else oldest_ = g.newer;
+    g.newer = g.older = none;
+}
+
+void TextPainter::make_newest(std::uint16_t slot) {
+    Glyph& g = glyphs_[slot];
+    g.newer = none;
+    g.older = newest_;
+    if (newest_ != none) glyphs_[newest_].newer = slot;
+    newest_ = slot;
+    if (oldest_ == none) oldest_ = slot;
+}
+
+TextPainter::Glyph& TextPainter::glyph(char32_t c) {
+    std::size_t at = find(c);
+    if (index_[at] != 0) {
+        const auto slot = static_cast<std::uint16_t>(index_[at] - 1u);
+        if (newest_ != slot) {
+            unlink(slot);
+            make_newest(slot);
+        }
+        return glyphs_[slot];
+    }
+    std::uint16_t slot = 0;
+    if (used_ < glyph_capacity) {
+        slot = static_cast<std::uint16_t>(used_++);
+    } else {
+        // Full: the glyph used longest ago gives its place.
+        slot = oldest_;
+        unlink(slot);
+        forget(find(glyphs_[slot].code));
+        SDL_FreeSurface(glyphs_[slot].picture);
+        at = find(c);
+    }
+    Glyph& g = glyphs_[slot];
+    g = Glyph{};
+    g.code = c;
     int minx = 0, maxx = 0, miny = 0, maxy = 0;
     if (TTF_GlyphMetrics32(font_, static_cast<Uint32>(c), &minx, &maxx, &miny, &maxy, &g.advance) == 0) {
-        g.picture = TTF_RenderGlyph32_Blended(font_, static_cast<Uint32>(c), colour_);
         // A glyph reaching left of its pen position is rendered from its own left edge.
         g.offset = std::min(0, minx);
+        g.right = std::max(g.advance, maxx);
+    } else {
+        g.rendered = true;  // nothing to draw
     }
-    return glyphs_.emplace(c, g).first->second;
+    index_[at] = static_cast<std::uint16_t>(slot + 1u);
+    make_newest(slot);
+    return g;
+}
+
+SDL_Surface* TextPainter::picture(Glyph& g) {
+    if (!g.rendered) {
+        g.rendered = true;
+        ++renderings_;
+        g.picture = TTF_RenderGlyph32_Blended(font_, static_cast<Uint32>(g.code), colour_);
+    }
+    return g.picture;
 }
 
 int TextPainter::kerning(char32_t previous, char32_t c) const {
@@ -162,14 +240,17 @@ int TextPainter::width(std::u32string_view text) {
 
 void TextPainter::draw(SDL_Surface* target, int x, int y, std::u32string_view text) {
     if (!font_ || !target) return;
+    const SDL_Rect& clip = target->clip_rect;
     int pen = x;
     char32_t previous = 0;
     for (const char32_t c : text) {
         pen += kerning(previous, c);
-        const Glyph& g = glyph(c);
-        if (g.picture) {
-            SDL_Rect where{pen + g.offset, y, g.picture->w, g.picture->h};
-            SDL_BlitSurface(g.picture, nullptr, target, &where);
+        Glyph& g = glyph(c);
+        // Glyphs wholly outside the clip rectangle are passed over unrendered: a long line is measured, not drawn.
+        const bool inside = pen + g.right >= clip.x && pen + g.offset < clip.x + clip.w;
+        if (SDL_Surface* p = inside ? picture(g) : nullptr) {
+            SDL_Rect where{pen + g.offset, y, p->w, p->h};
+            SDL_BlitSurface(p, nullptr, target, &where);
         }
         pen += g.advance;
         previous = c;
