@@ -1,13 +1,16 @@
 // kolvane-render: runs the scene on the headless backend with a simulated clock and writes frames and a trace.
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
-#include <fstream>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
-#include <unistd.h>
+#include <string_view>
+#include <system_error>
 
 #include "app/app.h"
 #include "platform/headless/headless_display.h"
@@ -21,6 +24,11 @@
 #include "tools/render/trace.h"
 
 namespace {
+
+// Each side of the rendered screen: 8192 is beyond any real screen and keeps the scene's screen-sized
+// surfaces near 1 GB together.
+constexpr int min_side = 16;
+constexpr int max_side = 8192;
 
 struct Options {
     int width = 1920;
@@ -40,47 +48,117 @@ int usage() {
     std::fprintf(stderr,
                  "usage: kolvane-render [--size WxH] [--seed N] [--frames N] [--every K] [--out DIR]\n"
                  "                      [--trace FILE] [--set key=value]... [--assets DIR] [--no-boxes]\n"
-                 "                      [--transition-every K]\n");
+                 "                      [--transition-every K]\n"
+                 "       each side of --size is %d to %d pixels; --set takes the keys of settings.ini\n",
+                 min_side, max_side);
     return 2;
 }
 
+// The whole text as a number (no sign, blanks or trailing characters), within [low, high].
+template <typename Number>
+bool whole_number(std::string_view text, Number low, Number high, Number& out) {
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || text.front() == '-' || error != std::errc{} || end != text.data() + text.size()) return false;
+    if (value < low || value > high) return false;
+    out = value;
+    return true;
+}
+
+// "WxH" and nothing more.
+bool screen_size(std::string_view text, int& width, int& height) {
+    const auto x = text.find('x');
+    if (x == std::string_view::npos) return false;
+    return whole_number(text.substr(0, x), min_side, max_side, width) &&
+           whole_number(text.substr(x + 1), min_side, max_side, height);
+}
+
+// Reads the options; on a mistake says what it was and returns false.
 bool parse(int argc, char** argv, Options& o) {
+    constexpr long most = std::numeric_limits<long>::max();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool has_value = i + 1 < argc;
         if (arg == "--no-boxes") {
             o.boxes = false;
             continue;
         }
-        if (!has_value) return false;
+        if (i + 1 >= argc) {
+            std::fprintf(stderr, "kolvane-render: %s needs a value\n", arg.c_str());
+            return false;
+        }
         const std::string value = argv[++i];
+        bool good = true;
         if (arg == "--size") {
-            if (std::sscanf(value.c_str(), "%dx%d", &o.width, &o.height) != 2 || o.width < 16 || o.height < 16 ||
-                o.width > 16384 || o.height > 16384)
-                return false;
+            good = screen_size(value, o.width, o.height);
         } else if (arg == "--seed") {
-            o.seed = std::strtoull(value.c_str(), nullptr, 10);
+            good = whole_number(value, std::uint64_t{0}, std::numeric_limits<std::uint64_t>::max(), o.seed);
         } else if (arg == "--frames") {
-            o.frames = std::strtol(value.c_str(), nullptr, 10);
+            good = whole_number(value, 0L, most, o.frames);
         } else if (arg == "--every") {
-            o.every = std::strtol(value.c_str(), nullptr, 10);
+            good = whole_number(value, 1L, most, o.every);
         } else if (arg == "--out") {
             o.out = value;
         } else if (arg == "--trace") {
             o.trace = value;
         } else if (arg == "--transition-every") {
-            o.transition_every = std::strtol(value.c_str(), nullptr, 10);
+            good = whole_number(value, 0L, most, o.transition_every);
         } else if (arg == "--assets") {
             o.assets = value;
         } else if (arg == "--set") {
             const auto eq = value.find('=');
-            if (eq == std::string::npos) return false;
-            o.settings[value.substr(0, eq)] = value.substr(eq + 1);
+            if (eq == std::string::npos) {
+                good = false;
+            } else if (!kolvane::find_setting(value.substr(0, eq))) {
+                std::fprintf(stderr, "kolvane-render: --set names no setting: %s\n", value.substr(0, eq).c_str());
+                return false;
+            } else {
+                o.settings[value.substr(0, eq)] = value.substr(eq + 1);
+            }
         } else {
+            std::fprintf(stderr, "kolvane-render: unknown option %s\n", arg.c_str());
+            return false;
+        }
+        if (!good) {
+            std::fprintf(stderr, "kolvane-render: %s %s is not valid\n", arg.c_str(), value.c_str());
             return false;
         }
     }
-    return o.frames >= 0 && o.every >= 1;
+    return true;
+}
+
+// A folder of its own under the temporary folder, removed with everything in it however the run ends.
+class PrivateFolder {
+public:
+    PrivateFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kolvane-render-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    }
+    ~PrivateFolder() {
+        std::error_code ec;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The output folder, made when missing; false (with the reason said) when it is something else.
+bool output_folder(const std::string& out) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(out, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_directory(status)) {
+        std::fprintf(stderr, "kolvane-render: --out %s is not a folder\n", out.c_str());
+        return false;
+    }
+    std::filesystem::create_directories(out, ec);
+    if (ec) {
+        std::fprintf(stderr, "kolvane-render: cannot make the folder %s: %s\n", out.c_str(), ec.message().c_str());
+        return false;
+    }
+    return true;
 }
 
 // The caption and clock boxes as plain coloured rectangles over a copy of the screen (no lettering).
@@ -96,13 +174,15 @@ void draw_boxes(kolvane::Image& frame, kolvane::headless::HeadlessOverlays& over
     fill(overlays.clock, kolvane::clock_style.background);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    Options options;
-    if (!parse(argc, argv, options)) return usage();
-
+// Runs the scene and writes what the options ask for; the exit code.
+int render(const Options& options) {
     using namespace kolvane;
+    // The list files go to a private folder that lives as long as the run.
+    const PrivateFolder lists_dir;
+    if (lists_dir.path().empty()) {
+        std::fprintf(stderr, "kolvane-render: cannot make a temporary folder\n");
+        return 1;
+    }
     headless::SceneBackend backend(options.width, options.height);
     headless::FakeSystem& system = backend.system;
     headless::MemoryStore& store = backend.store;
@@ -111,30 +191,27 @@ int main(int argc, char** argv) {
     headless::FixedClock& clock = backend.clock;
     system.clock_ms = 1000;
     system.separator = '/';
-
-    // The list files go to a private folder that lives as long as the run.
-    const auto lists_dir = std::filesystem::temp_directory_path() / ("kolvane-render-" + std::to_string(getpid()));
-    std::filesystem::create_directories(lists_dir);
-    system.windows_dir = lists_dir.string();
+    system.windows_dir = lists_dir.path();
 
     store.set("install_path", options.assets + "/sounds");
     for (const auto& [key, value] : options.settings) store.set(key, value);
 
     auto app = std::make_unique<App>(backend.platform());
     app->scene.random.seed(options.seed);
-    app->startup.windows_dir = lists_dir.string() + "/";
+    app->startup.windows_dir = lists_dir.path() + "/";
 
     FolderPictures pictures(options.assets);
     if (!load_scene_pictures(app->scene, pictures))
         std::fprintf(stderr, "kolvane-render: some pictures under %s are missing; they stay black\n",
                      options.assets.c_str());
 
-    std::FILE* trace = options.trace.empty() ? nullptr : std::fopen(options.trace.c_str(), "w");
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace_file(
+        options.trace.empty() ? nullptr : std::fopen(options.trace.c_str(), "w"), &std::fclose);
+    std::FILE* trace = trace_file.get();
     if (!options.trace.empty() && !trace) {
         std::fprintf(stderr, "kolvane-render: cannot write %s\n", options.trace.c_str());
         return 1;
     }
-    if (!options.out.empty()) std::filesystem::create_directories(options.out);
 
     Form_Load(app->scene);
     app->scene.run.activated_once = 1;
@@ -181,9 +258,21 @@ int main(int argc, char** argv) {
             ++written;
         }
     }
-    if (trace) std::fclose(trace);
-    std::error_code ec;
-    std::filesystem::remove_all(lists_dir, ec);
     std::fprintf(stderr, "kolvane-render: %ld frames, %d pictures written\n", options.frames, written);
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, options)) return usage();
+    if (!options.out.empty() && !output_folder(options.out)) return 2;
+    // Caught here so that the private folder is removed on the way out.
+    try {
+        return render(options);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kolvane-render: %s\n", e.what());
+        return 1;
+    }
 }
