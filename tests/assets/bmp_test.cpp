@@ -96,8 +96,7 @@ TEST(Bmp, DamagedInputGivesNothing) {
 
 TEST(Bmp, ReadsOnlyPlainFilesUpToTheLimit) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("kolvane-bmp-test-" + std::to_string(
-        reinterpret_cast<std::uintptr_t>(&dir)));
+    const fs::path dir = fs::temp_directory_path() / ("kolvane-bmp-test-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     fs::create_directories(dir);
     const std::vector<std::uint8_t> d = kolvane::encode_bmp(sample(9, 5, 200));
     const auto write = [&](const fs::path& path, std::uintmax_t size) {
