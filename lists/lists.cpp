@@ -138,11 +138,13 @@ void write_default_lists(const std::string& folder, SettingsStore& store, Settin
     const std::string captions =
         "Welcome To Kolvane Screen Saver\r\n"
         "You can adjust the frame rate and how often to launch an object\r\n";
+    // A store that cannot keep the mark (its file cannot be read, so it is never written) would have
+    // the user's lists replaced by the defaults at every start: they are left alone then.
+    if (!store.save(app_name, config_section, "run_once", "0")) return;
     // Only a complete pair counts as written; otherwise the next start tries again.
     if (!replace_text_file(audio_list_path(folder), audio)) return;
     if (!replace_text_file(caption_list_path(folder), captions)) return;
-    settings.run_once = 1;
-    store.save(app_name, config_section, "run_once", "1");
+    if (store.save(app_name, config_section, "run_once", "1")) settings.run_once = 1;
 }
 
 }  // namespace kolvane

@@ -42,7 +42,8 @@ void load_caption_list(const std::string& folder, Lists& lists);
 // Each writes at most the list's limit of entries, so the file never loads as empty.
 bool save_audio_list(const std::string& folder, const Lists& lists);
 bool save_caption_list(const std::string& folder, const Lists& lists);
-// On the first run writes both default files into `folder`, then records run_once = 1.
+// On the first run writes both default files into `folder`, then records run_once = 1; run_once
+// becomes 1 only once both files and the mark are stored. Nothing is written when the store cannot save.
 void write_default_lists(const std::string& folder, SettingsStore& store, Settings& settings);
 
 }  // namespace kolvane

@@ -11,8 +11,8 @@ public:
     // The stored text, or `fallback` when the key does not exist.
     virtual std::string get(const std::string& app, const std::string& section, const std::string& key,
                             const std::string& fallback) = 0;
-    // Failures are not reported: the store keeps its old contents.
-    virtual void save(const std::string& app, const std::string& section, const std::string& key,
+    // False when the value could not be stored; the store then keeps its old contents.
+    virtual bool save(const std::string& app, const std::string& section, const std::string& key,
                       const std::string& value) = 0;
 };
 

@@ -143,7 +143,22 @@ TEST_F(ListFiles, AFirstRunThatCannotWriteTriesAgainNextTime) {
     t.app.settings.run_once = 0;
     write_default_lists(t.app.startup.windows_dir, t.store, t.app.settings);
     EXPECT_EQ(t.app.settings.run_once, 0);
-    EXPECT_FALSE(t.store.has("run_once"));
+    EXPECT_NE(t.store.value("run_once"), "1");
+    t.app.startup.windows_dir = dir.folder();
+    write_default_lists(t.app.startup.windows_dir, t.store, t.app.settings);
+    EXPECT_EQ(t.app.settings.run_once, 1);
+    EXPECT_EQ(t.store.value("run_once"), "1");
+}
+
+TEST_F(ListFiles, AStoreThatCannotKeepTheFirstRunMarkLeavesTheListsAlone) {
+    // Were the lists written, the mark that cannot be kept would have them reset at every start.
+    write_file(caption_list_path(t.app.startup.windows_dir), "mine\r\n");
+    t.store.refuse_saves = true;
+    t.app.settings.run_once = 0;
+    write_default_lists(t.app.startup.windows_dir, t.store, t.app.settings);
+    EXPECT_EQ(t.app.settings.run_once, 0);
+    EXPECT_EQ(read_file(caption_list_path(t.app.startup.windows_dir)), "mine\r\n");
+    EXPECT_FALSE(std::filesystem::exists(audio_list_path(t.app.startup.windows_dir)));
 }
 
 // What a file line must quote to read back as the one entry it was, and that plain entries stay plain.

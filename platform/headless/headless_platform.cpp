@@ -14,10 +14,12 @@ std::string MemoryStore::get(const std::string& app, const std::string& section,
     return it == values_.end() ? fallback : it->second;
 }
 
-void MemoryStore::save(const std::string& app, const std::string& section, const std::string& key,
+bool MemoryStore::save(const std::string& app, const std::string& section, const std::string& key,
                        const std::string& value) {
+    if (refuse_saves) return false;
     ++saves;
     values_[{app, section, key}] = value;
+    return true;
 }
 
 bool MemoryStore::has(const std::string& key) const { return values_.count({app_name, config_section, key}) != 0; }

@@ -17,12 +17,14 @@ class MemoryStore : public SettingsStore {
 public:
     std::string get(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& fallback) override;
-    void save(const std::string& app, const std::string& section, const std::string& key,
+    bool save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
     bool has(const std::string& key) const;
     std::string value(const std::string& key) const;  // in the program's own application and section
     void set(const std::string& key, const std::string& value);
     int saves = 0;
+    // A store that keeps nothing, as one whose file cannot be read or written.
+    bool refuse_saves = false;
 
 private:
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values_;

@@ -176,9 +176,9 @@ std::string IniStore::get(const std::string&, const std::string& section, const 
     return lookup(section, key).value_or(fallback);
 }
 
-void IniStore::save(const std::string&, const std::string& section, const std::string& key,
+bool IniStore::save(const std::string&, const std::string& section, const std::string& key,
                     const std::string& value) {
-    write_atomically(user_file_, ini_with_value(read_all(user_file_), section, key, value));
+    return write_atomically(user_file_, ini_with_value(read_all(user_file_), section, key, value));
 }
 
 std::optional<RegistryData> IniRegistry::query(RegistryRoot root, const std::string& sub_key,

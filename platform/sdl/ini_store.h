@@ -20,7 +20,7 @@ public:
     IniStore(std::string user_file, std::string install_file);
     std::string get(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& fallback) override;
-    void save(const std::string& app, const std::string& section, const std::string& key,
+    bool save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
     std::optional<std::string> lookup(const std::string& section, const std::string& key) const;
     const std::string& user_file() const { return user_file_; }

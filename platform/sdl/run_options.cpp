@@ -154,9 +154,9 @@ std::string OverrideStore::get(const std::string& app, const std::string& sectio
     return store_.get(app, section, key, fallback);
 }
 
-void OverrideStore::save(const std::string& app, const std::string& section, const std::string& key,
+bool OverrideStore::save(const std::string& app, const std::string& section, const std::string& key,
                          const std::string& value) {
-    store_.save(app, section, key, value);
+    return store_.save(app, section, key, value);
 }
 
 }  // namespace kolvane::sdl

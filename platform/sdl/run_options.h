@@ -46,7 +46,7 @@ public:
         : store_(store), settings_(std::move(settings)) {}
     std::string get(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& fallback) override;
-    void save(const std::string& app, const std::string& section, const std::string& key,
+    bool save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
 
 private:

@@ -40,15 +40,16 @@ std::string RegistryStore::get(const std::string& app, const std::string& sectio
     return result;
 }
 
-void RegistryStore::save(const std::string& app, const std::string& section, const std::string& key,
+bool RegistryStore::save(const std::string& app, const std::string& section, const std::string& key,
                          const std::string& value) {
     HKEY handle = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, settings_key(app, section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
                         &handle, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(handle, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+        return false;
+    const LONG status = RegSetValueExA(handle, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                       static_cast<DWORD>(value.size() + 1));
     RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
 }
 
 HKEY registry_root_key(RegistryRoot root) {

@@ -21,7 +21,7 @@ class RegistryStore : public SettingsStore {
 public:
     std::string get(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& fallback) override;
-    void save(const std::string& app, const std::string& section, const std::string& key,
+    bool save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
 };
 
