@@ -61,8 +61,9 @@ void center_form(SystemApi& system, FormGeometry& form) {
 bool no_window_titled(SystemApi& system, const std::string& title) { return !system.window_titled_exists(title); }
 
 std::string windows_directory(SystemApi& system) {
+    // The platform reports as much as it allows (Windows' own call has a 255-character buffer); a
+    // longer folder cut short here would put the lists in some other folder.
     std::string dir = system.raw_windows_directory();
-    if (dir.size() > 255) dir.resize(255);
     const char sep = system.path_separator();
     if (dir.empty() || dir.back() != sep) dir += sep;
     return dir;

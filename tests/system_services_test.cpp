@@ -89,6 +89,13 @@ TEST(WindowsDirectory, EndsInExactlyOneSeparator) {
     EXPECT_EQ(windows_directory(t.system), "\\");
 }
 
+TEST(WindowsDirectory, ALongFolderIsKeptWhole) {
+    // Longer than Windows' own call reports; another platform's data folder may be.
+    TestApp t;
+    t.system.windows_dir = "/home/user/" + std::string(300, 'd');
+    EXPECT_EQ(windows_directory(t.system), t.system.windows_dir + "\\");
+}
+
 class FakeForm : public FormGeometry {
 public:
     float width_twips() const override { return 4500; }
