@@ -8,16 +8,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
-#include <vector>
+#include <string_view>
 
 namespace kolvane::sdl {
 
 namespace {
 
-std::string trim(const std::string& s) {
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
+
+std::string_view trim(std::string_view s) {
     const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
+    if (first == std::string_view::npos) return {};
     const auto last = s.find_last_not_of(" \t\r");
     return s.substr(first, last - first + 1);
 }
@@ -34,7 +37,7 @@ std::string escape(const std::string& value) {
     return out;
 }
 
-std::string unescape(const std::string& value) {
+std::string unescape(std::string_view value) {
     std::string out;
     for (std::size_t i = 0; i < value.size(); ++i) {
         if (value[i] == '\\' && i + 1 < value.size()) {
@@ -47,15 +50,44 @@ std::string unescape(const std::string& value) {
     return out;
 }
 
-std::vector<std::string> split_lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
+// One line of INI text: where it starts and ends (before its line break) and what it is.
+struct IniLine {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t next = 0;  // where the following line starts
+    enum Kind { blank, section, entry, other } kind = other;
+    std::string_view name;   // the section's or the key's name
+    std::string_view value;  // an entry's raw value
+};
+
+// Calls visit(line) for each line of the text, after a byte-order mark; visit returns false to stop.
+template <typename Visit>
+void for_each_line(std::string_view text, Visit&& visit) {
+    std::size_t at = text.substr(0, byte_order_mark.size()) == byte_order_mark ? byte_order_mark.size() : 0;
+    while (at < text.size()) {
+        IniLine line;
+        line.begin = at;
+        const auto newline = text.find('\n', at);
+        line.end = newline == std::string_view::npos ? text.size() : newline;
+        line.next = newline == std::string_view::npos ? text.size() : newline + 1;
+        std::string_view raw = text.substr(at, line.end - at);
+        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        const std::string_view content = trim(raw);
+        if (content.empty()) {
+            line.kind = IniLine::blank;
+        } else if (content[0] == ';' || content[0] == '#') {
+            line.kind = IniLine::other;
+        } else if (content.front() == '[' && content.back() == ']') {
+            line.kind = IniLine::section;
+            line.name = trim(content.substr(1, content.size() - 2));
+        } else if (const auto eq = content.find('='); eq != std::string_view::npos) {
+            line.kind = IniLine::entry;
+            line.name = trim(content.substr(0, eq));
+            line.value = raw.substr(raw.find('=') + 1);
+        }
+        if (!visit(line)) return;
+        at = line.next;
     }
-    return lines;
 }
 
 std::string read_all(const std::string& path) {
@@ -101,58 +133,81 @@ std::string env_or_home(const char* variable, const char* home_relative) {
 
 }  // namespace
 
-std::map<std::string, std::map<std::string, std::string>> parse_ini(const std::string& text) {
-    std::map<std::string, std::map<std::string, std::string>> result;
-    std::string section;
-    for (const auto& raw : split_lines(text)) {
-        const std::string line = trim(raw);
-        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
-        if (line.front() == '[' && line.back() == ']') {
-            section = trim(line.substr(1, line.size() - 2));
-            continue;
-        }
-        const auto eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        result[section][trim(line.substr(0, eq))] = unescape(raw.substr(raw.find('=') + 1));
-    }
+std::map<std::string, IniSection> parse_ini(std::string_view text) {
+    std::map<std::string, IniSection> result;
+    IniSection* current = &result[""];
+    for_each_line(text, [&](const IniLine& line) {
+        if (line.kind == IniLine::section) current = &result[std::string(line.name)];
+        else if (line.kind == IniLine::entry) current->try_emplace(std::string(line.name), unescape(line.value));
+        return true;
+    });
+    std::erase_if(result, [](const auto& s) { return s.first.empty() && s.second.empty(); });
     return result;
 }
 
-std::string ini_with_value(const std::string& text, const std::string& section, const std::string& key,
+IniSection parse_ini_section(std::string_view text, std::string_view section) {
+    IniSection result;
+    bool inside = section.empty();
+    for_each_line(text, [&](const IniLine& line) {
+        if (line.kind == IniLine::section) inside = line.name == section;
+        else if (inside && line.kind == IniLine::entry) result.try_emplace(std::string(line.name), unescape(line.value));
+        return true;
+    });
+    return result;
+}
+
+std::string ini_with_value(std::string_view text, const std::string& section, const std::string& key,
                            const std::string& value) {
-    auto lines = split_lines(text);
     const std::string entry = key + "=" + escape(value);
-    std::string current;
-    long section_end = -1;  // index after the last line of the wanted section
-    bool in_section = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string line = trim(lines[i]);
-        if (!line.empty() && line.front() == '[' && line.back() == ']') {
-            current = trim(line.substr(1, line.size() - 2));
-            in_section = current == section;
-            if (in_section) section_end = static_cast<long>(i) + 1;
-            continue;
+    bool inside = section.empty();
+    bool found_section = inside;
+    std::size_t insert_at = text.substr(0, byte_order_mark.size()) == byte_order_mark ? byte_order_mark.size() : 0;
+    std::optional<IniLine> match;
+    std::string_view line_break = "\n";
+    bool first = true;
+    bool last_line_written = false;  // the text's last line holds something
+    for_each_line(text, [&](const IniLine& line) {
+        if (first && line.end > line.begin && text[line.end - 1] == '\r' && line.end < text.size())
+            line_break = "\r\n";  // new lines follow the file's own line breaks
+        first = false;
+        last_line_written = line.kind != IniLine::blank;
+        if (line.kind == IniLine::section) {
+            inside = line.name == section;
+            if (inside) {
+                found_section = true;
+                insert_at = line.next;
+            }
+            return true;
         }
-        if (!in_section) continue;
-        const auto eq = line.find('=');
-        if (!line.empty() && line[0] != ';' && line[0] != '#' && eq != std::string::npos &&
-            trim(line.substr(0, eq)) == key) {
-            lines[i] = entry;
-            std::string out;
-            for (const auto& l : lines) out += l + "\n";
-            return out;
+        if (!inside) return true;
+        if (line.kind == IniLine::entry && line.name == key) {
+            match = line;
+            return false;
         }
-        if (!line.empty()) section_end = static_cast<long>(i) + 1;
-    }
-    if (section_end < 0) {
-        if (!lines.empty() && !trim(lines.back()).empty()) lines.push_back("");
-        lines.push_back("[" + section + "]");
-        lines.push_back(entry);
-    } else {
-        lines.insert(lines.begin() + section_end, entry);
-    }
+        if (line.kind != IniLine::blank) insert_at = line.next;
+        return true;
+    });
     std::string out;
-    for (const auto& l : lines) out += l + "\n";
+    out.reserve(text.size() + entry.size() + section.size() + 8);
+    if (match) {
+        // The line's own break (and a carriage return before it) stays.
+        std::size_t content_end = match->end;
+        if (content_end > match->begin && text[content_end - 1] == '\r') --content_end;
+        out.append(text.substr(0, match->begin)).append(entry).append(text.substr(content_end));
+        return out;
+    }
+    if (!found_section) {
+        out.append(text);
+        if (!out.empty() && out.back() != '\n' && out != byte_order_mark) out.append(line_break);
+        // A blank line apart from what came before, as a person would write it.
+        if (last_line_written) out.append(line_break);
+        out.append("[").append(section).append("]").append(line_break).append(entry).append(line_break);
+        return out;
+    }
+    // After the section's last entry (or its header), keeping the blank lines that end it.
+    out.append(text.substr(0, insert_at));
+    if (!out.empty() && out.back() != '\n') out.append(line_break);
+    out.append(entry).append(line_break).append(text.substr(insert_at));
     return out;
 }
 

@@ -1,18 +1,25 @@
 // The Linux settings store: an INI file per user, replaced atomically, over a read-only install layer.
 #pragma once
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "ports/registry_reader.h"
 #include "ports/settings_store.h"
 
 namespace kolvane::sdl {
 
-// Parses INI text into section -> key -> value; later duplicates win.
-std::map<std::string, std::map<std::string, std::string>> parse_ini(const std::string& text);
-// The text with section/key set to value; every other line is kept as it was.
-std::string ini_with_value(const std::string& text, const std::string& section, const std::string& key,
+using IniSection = std::map<std::string, std::string>;
+
+// Parses INI text into section -> key -> value. A byte-order mark at the start is skipped; of two
+// equal keys the first counts (as with Windows' own INI functions), and ini_with_value replaces that one.
+std::map<std::string, IniSection> parse_ini(std::string_view text);
+// One section's keys, with the same rules as parse_ini; sections of the same name read as one.
+IniSection parse_ini_section(std::string_view text, std::string_view section);
+// The text with section/key set to value; every other byte is kept as it was.
+std::string ini_with_value(std::string_view text, const std::string& section, const std::string& key,
                            const std::string& value);
 
 class IniStore : public SettingsStore {

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include "lists/lists.h"
 #include "platform/sdl/ini_store.h"
 #include "startup/settings.h"
 #include "tests/test_app.h"
@@ -13,6 +14,7 @@ namespace {
 using kolvane::testing::read_file;
 using kolvane::testing::TempDir;
 using kolvane::testing::write_file;
+namespace fs = std::filesystem;
 
 TEST(IniText, SettingAKeyKeepsEveryOtherLine) {
     const std::string before = "; my notes\n[Config]\nframe_rate=45\n\n[Desktop]\nScreenSaveUsePassword=1\n";
@@ -31,6 +33,39 @@ TEST(IniText, ValuesWithSeparatorsAndLineBreaksRoundTrip) {
     const std::string text = ini_with_value("", "Config", "install_path", value);
     EXPECT_EQ(parse_ini(text)["Config"]["install_path"], value);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
+}
+
+TEST(IniText, TheFirstOfTwoEqualKeysIsReadAndReplaced) {
+    // As Windows' own INI functions do: reading and writing meet at the first, so a saved value is read back.
+    const std::string twice = "[Config]\nrun_once=1\nrun_once=0\n[Other]\nx=1\n[Config]\nrun_once=5\n";
+    EXPECT_EQ(parse_ini(twice)["Config"]["run_once"], "1");
+    EXPECT_EQ(parse_ini_section(twice, "Config")["run_once"], "1");
+    const std::string saved = ini_with_value(twice, "Config", "run_once", "7");
+    EXPECT_EQ(saved, "[Config]\nrun_once=7\nrun_once=0\n[Other]\nx=1\n[Config]\nrun_once=5\n");
+    EXPECT_EQ(parse_ini(saved)["Config"]["run_once"], "7");
+    // A key only in the second section of the name is found by both, and replaced there.
+    const std::string later = ini_with_value(twice, "Config", "frame_rate", "20");
+    EXPECT_EQ(parse_ini(later)["Config"]["frame_rate"], "20");
+    EXPECT_EQ(parse_ini(ini_with_value(later, "Config", "frame_rate", "30"))["Config"]["frame_rate"], "30");
+}
+
+TEST(IniText, AByteOrderMarkIsSkippedAndKept) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string text = bom + "[Config]\r\ninstall_path=/opt/sounds\r\n";
+    EXPECT_EQ(parse_ini(text)["Config"]["install_path"], "/opt/sounds");
+    EXPECT_EQ(parse_ini(text).count(bom + "[Config]"), 0u);
+    // Saved into the same section, with the file's own line breaks, the mark still first.
+    EXPECT_EQ(ini_with_value(text, "Config", "frame_rate", "20"),
+              bom + "[Config]\r\ninstall_path=/opt/sounds\r\nframe_rate=20\r\n");
+    EXPECT_EQ(ini_with_value(bom, "Config", "run_once", "1"), bom + "[Config]\nrun_once=1\n");
+}
+
+TEST(IniText, NewSectionsAndEntriesFitTheLinesAround) {
+    EXPECT_EQ(ini_with_value("a=1", "Config", "k", "v"), "a=1\n\n[Config]\nk=v\n");
+    EXPECT_EQ(ini_with_value("a=1\n\n", "Config", "k", "v"), "a=1\n\n[Config]\nk=v\n");
+    EXPECT_EQ(ini_with_value("[Config]\na=1", "Config", "k", "v"), "[Config]\na=1\nk=v\n");
+    EXPECT_EQ(ini_with_value("[Config]\na=1\n\n[Next]\n", "Config", "k", "v"), "[Config]\na=1\nk=v\n\n[Next]\n");
+    EXPECT_EQ(ini_with_value("[Config]\n; a=1\n", "Config", "a", "2"), "[Config]\n; a=1\na=2\n");
 }
 
 TEST(IniStore, SavesAtomicallyAndReadsTheInstallLayerUnderneath) {
@@ -61,6 +96,39 @@ TEST(IniStore, AFailedSaveLeavesTheOldFileWhole) {
     store.save(app_name, "Config", "frame_rate", "20");
     EXPECT_EQ(read_file(user), "[Config]\nframe_rate=10\n");
     EXPECT_EQ(store.get(app_name, "Config", "frame_rate", ""), "10");
+}
+
+// One start of the program over a user settings file: settings loaded, the first-run lists written.
+struct Start {
+    headless::FakeSystem system;
+    Settings settings;
+    bool loaded = false;
+};
+
+// As Main does it: the install layer gives the install folder, the user file everything else.
+void start_program(const fs::path& user, const fs::path& install, const std::string& data, Start& start) {
+    IniStore store(user.string(), install.string());
+    start.system.separator = '/';
+    start.loaded = load_settings(store, start.system, start.settings);
+    if (start.loaded) write_default_lists(data, store, start.settings);
+}
+
+TEST(IniStore, ADuplicatedFirstRunMarkKeepsTheLists) {
+    TempDir dir;
+    const auto user = dir.path() / "settings.ini";
+    const std::string data = dir.folder();
+    write_file(user, "[Config]\ninstall_path=/opt/sounds\nrun_once=1\nframe_rate=20\nrun_once=0\n");
+    write_file(dir.path() / "Kolvane Captions.dat", "Mine\r\n");
+    for (int run = 0; run < 2; ++run) {
+        Start start;
+        start_program(user, "", data, start);
+        ASSERT_TRUE(start.loaded);
+        EXPECT_EQ(start.settings.run_once, 1);
+        EXPECT_EQ(start.settings.frame_rate, 20);
+        IniStore store(user.string(), "");
+        save_settings(store, start.settings);
+    }
+    EXPECT_EQ(read_file(dir.path() / "Kolvane Captions.dat"), "Mine\r\n");
 }
 
 TEST(IniRegistry, DesktopSwitchComesFromTheDesktopSection) {
