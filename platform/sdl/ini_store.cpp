@@ -5,12 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
-#include <string_view>
+#include <vector>
 
 namespace kolvane::sdl {
 
@@ -90,38 +91,81 @@ void for_each_line(std::string_view text, Visit&& visit) {
     }
 }
 
-std::string read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+std::int64_t nanoseconds(const timespec& t) { return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec; }
 
-// Writes a temporary file in the same folder, syncs it and renames it over the target.
-bool write_atomically(const std::string& path, const std::string& text) {
-    const std::filesystem::path target(path);
-    std::error_code ec;
-    std::filesystem::create_directories(target.parent_path(), ec);
-    const std::string temporary = path + ".tmp." + std::to_string(getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
+// The file's bytes, or why they cannot be had. A special file (a FIFO, a device) or a folder counts as
+// unreadable, and opening never waits on one.
+struct FileRead {
+    bool exists = false;
+    bool readable = false;
+    std::string error;
+    std::string text;
+    struct stat info {};
+};
+
+FileRead read_file(const std::string& path) {
+    FileRead r;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        r.exists = errno != ENOENT;
+        r.error = std::strerror(errno);
+        return r;
+    }
+    r.exists = true;
+    if (::fstat(fd, &r.info) != 0 || !S_ISREG(r.info.st_mode)) {
+        r.error = S_ISDIR(r.info.st_mode) ? "it is a folder" : "it is not a plain file";
+        ::close(fd);
+        return r;
+    }
+    r.text.resize(static_cast<std::size_t>(r.info.st_size));
     std::size_t done = 0;
-    bool ok = true;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n <= 0) {
-            ok = false;
-            break;
+    for (;;) {
+        if (done == r.text.size()) r.text.resize(r.text.size() + 4096);  // it grew while being read
+        const ssize_t n = ::read(fd, r.text.data() + done, r.text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            r.error = std::strerror(errno);
+            ::close(fd);
+            r.text.clear();
+            return r;
         }
+        if (n == 0) break;
         done += static_cast<std::size_t>(n);
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
+    r.text.resize(done);
+    ::close(fd);
+    r.readable = true;
+    return r;
+}
+
+// The file a chain of symlinks ends at (which may not exist yet); `path` itself when it is no link.
+std::string final_target(const std::string& path) {
+    std::filesystem::path current(path);
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, ec))) return current.string();
+        const std::filesystem::path link = std::filesystem::read_symlink(current, ec);
+        if (ec) return current.string();
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    return path;  // a loop: renaming over the link itself is all that is left
+}
+
+bool write_all(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t n = ::write(fd, text.data(), text.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        text.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+void sync_folder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 std::string env_or_home(const char* variable, const char* home_relative) {
@@ -211,19 +255,106 @@ std::string ini_with_value(std::string_view text, const std::string& section, co
     return out;
 }
 
-IniStore::IniStore(std::string user_file, std::string install_file)
-    : user_file_(std::move(user_file)), install_file_(std::move(install_file)) {}
+bool replace_file_atomically(const std::string& path, const std::string& text) {
+    if (path.empty()) return false;
+    const std::string target = final_target(path);
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    std::error_code ec;
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+    struct stat old {};
+    const bool had_old = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    // A name nobody can guess, created only when nothing (not even a symlink) has it.
+    std::string temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = write_all(fd, text);
+    if (had_old) {
+        // The owner is kept where the system lets us (the superuser editing a user's file).
+        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // An ordinary user may not give a file away: it is theirs then, as any file they write.
+        }
+        ok = ok && ::fchmod(fd, old.st_mode & 07777) == 0;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    sync_folder(folder.empty() ? std::string(".") : folder.string());
+    return true;
+}
+
+IniStore::IniStore(std::string user_file, std::string install_file) {
+    user_.path = std::move(user_file);
+    install_.path = std::move(install_file);
+}
+
+void IniStore::refresh(Layer& layer) const {
+    if (layer.path.empty()) return;
+    // Taken before the file is looked at: a change in this clock tick could leave every stamp as it was.
+    timespec tick{};
+    clock_gettime(CLOCK_REALTIME_COARSE, &tick);
+    struct stat info {};
+    Stamp now;
+    if (::stat(layer.path.c_str(), &info) == 0) {
+        now = {true, static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+               static_cast<std::uint64_t>(info.st_size), nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+    } else if (errno == ENOENT) {
+        now = {};
+    } else {
+        now = {true};  // the folder hides it: read to learn why
+    }
+    if (layer.known && now == layer.stamp && now.exists) return;
+    if (layer.known && !now.exists && !layer.stamp.exists) return;
+
+    FileRead file = read_file(layer.path);
+    ++reads_;
+    layer.sections.clear();
+    layer.readable = file.readable || !file.exists;
+    layer.error = file.error;
+    layer.text = std::move(file.text);
+    layer.stamp = {};
+    if (file.readable) {
+        const struct stat& i = file.info;
+        layer.stamp = {true, static_cast<std::uint64_t>(i.st_dev), static_cast<std::uint64_t>(i.st_ino),
+                       static_cast<std::uint64_t>(i.st_size), nanoseconds(i.st_mtim), nanoseconds(i.st_ctim)};
+    } else if (file.exists) {
+        layer.stamp = now;
+    }
+    // Times kept in whole seconds are compared by the second.
+    const std::int64_t grain = layer.stamp.changed_ns % 1'000'000'000 == 0 ? 1'000'000'000 : 1;
+    layer.known = !layer.stamp.exists || layer.stamp.changed_ns / grain < nanoseconds(tick) / grain;
+    if (&layer == &user_ && !layer.readable && !warned_) {
+        warned_ = true;
+        std::fprintf(stderr,
+                     "%s: cannot read the settings file %s (%s); running with the default settings, and nothing "
+                     "will be saved over that file\n",
+                     program_invocation_short_name, layer.path.c_str(), layer.error.c_str());
+    }
+    if (&layer == &user_ && layer.readable) warned_ = false;
+}
+
+const IniSection& IniStore::section_of(Layer& layer, const std::string& section) const {
+    const auto found = layer.sections.find(section);
+    if (found != layer.sections.end()) return found->second;
+    return layer.sections.emplace(section, parse_ini_section(layer.text, section)).first->second;
+}
 
 std::optional<std::string> IniStore::lookup(const std::string& section, const std::string& key) const {
-    for (const auto* file : {&user_file_, &install_file_}) {
-        if (file->empty()) continue;
-        const auto ini = parse_ini(read_all(*file));
-        const auto s = ini.find(section);
-        if (s == ini.end()) continue;
-        const auto k = s->second.find(key);
-        if (k != s->second.end()) return k->second;
+    for (Layer* layer : {&user_, &install_}) {
+        if (layer->path.empty()) continue;
+        refresh(*layer);
+        const IniSection& values = section_of(*layer, section);
+        const auto k = values.find(key);
+        if (k != values.end()) return k->second;
     }
     return std::nullopt;
+}
+
+bool IniStore::user_file_readable() const {
+    refresh(user_);
+    return user_.readable;
 }
 
 std::string IniStore::get(const std::string&, const std::string& section, const std::string& key,
@@ -233,7 +364,15 @@ std::string IniStore::get(const std::string&, const std::string& section, const 
 
 bool IniStore::save(const std::string&, const std::string& section, const std::string& key,
                     const std::string& value) {
-    return write_atomically(user_file_, ini_with_value(read_all(user_file_), section, key, value));
+    if (user_.path.empty()) return false;
+    // Written from what the file holds now, never from an older copy.
+    refresh(user_);
+    if (!user_.readable) return false;
+    std::string text = ini_with_value(user_.text, section, key, value);
+    if (!replace_file_atomically(user_.path, text)) return false;
+    // The next lookup reads the new file: its stamp is the one to keep.
+    user_.known = false;
+    return true;
 }
 
 std::optional<RegistryData> IniRegistry::query(RegistryRoot root, const std::string& sub_key,

@@ -22,19 +22,51 @@ IniSection parse_ini_section(std::string_view text, std::string_view section);
 std::string ini_with_value(std::string_view text, const std::string& section, const std::string& key,
                            const std::string& value);
 
+// Writes `text` to a new file beside `path`, syncs it and renames it over `path`, so the old file stays
+// whole until the new one is complete. A symlink at `path` is written through to its target; an old
+// file's mode (and owner, when allowed) is kept. False when anything failed.
+bool replace_file_atomically(const std::string& path, const std::string& text);
+
 class IniStore : public SettingsStore {
 public:
     IniStore(std::string user_file, std::string install_file);
     std::string get(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& fallback) override;
+    // Refused (false) while the user file exists but cannot be read: writing it would lose what it holds.
     bool save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
     std::optional<std::string> lookup(const std::string& section, const std::string& key) const;
-    const std::string& user_file() const { return user_file_; }
+    const std::string& user_file() const { return user_.path; }
+    // False while the user file exists but cannot be read.
+    bool user_file_readable() const;
+    // How many times a file has been read from the disk; lookups reuse what was read until it changes.
+    int file_reads() const { return reads_; }
 
 private:
-    std::string user_file_;
-    std::string install_file_;
+    // How a file stood when it was read: a change to any of these means it must be read again.
+    struct Stamp {
+        bool exists = false;
+        std::uint64_t device = 0, inode = 0, size = 0;
+        std::int64_t modified_ns = 0, changed_ns = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    // One file as last read, and the sections looked up in it so far.
+    struct Layer {
+        std::string path;
+        bool known = false;      // read at least once, and not changed in the clock tick it was read in
+        Stamp stamp;
+        bool readable = true;
+        std::string error;       // why it could not be read
+        std::string text;
+        std::map<std::string, IniSection, std::less<>> sections;
+    };
+    void refresh(Layer& layer) const;
+    const IniSection& section_of(Layer& layer, const std::string& section) const;
+
+    mutable Layer user_;
+    mutable Layer install_;
+    mutable int reads_ = 0;
+    mutable bool warned_ = false;
 };
 
 // The desktop password switch from the [Desktop] section of the same user file.
