@@ -2,6 +2,7 @@
 #include "platform/sdl/ini_store.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -171,8 +172,8 @@ void sync_folder(const std::string& folder) {
 std::string env_or_home(const char* variable, const char* home_relative) {
     const char* value = std::getenv(variable);
     if (value && *value) return value;
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/tmp") + "/" + home_relative;
+    const std::string home = home_folder();
+    return home.empty() ? std::string() : home + "/" + home_relative;
 }
 
 }  // namespace
@@ -387,7 +388,28 @@ std::optional<RegistryData> IniRegistry::query(RegistryRoot root, const std::str
     return data;
 }
 
-std::string user_settings_file() { return env_or_home("XDG_CONFIG_HOME", ".config") + "/kolvane/settings.ini"; }
+std::string home_folder() {
+    const char* home = std::getenv("HOME");
+    if (home && *home) return home;
+    // Without HOME (a service, `env -i`) the account's own folder, never a folder others can write to.
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_dir ||
+        !*found->pw_dir)
+        return "";
+    return found->pw_dir;
+}
+
+std::string user_settings_file() {
+    const std::string folder = env_or_home("XDG_CONFIG_HOME", ".config");
+    if (folder.empty()) {
+        std::fprintf(stderr, "%s: no home folder (HOME is not set and the account has none); settings are not kept\n",
+                     program_invocation_short_name);
+        return "";
+    }
+    return folder + "/kolvane/settings.ini";
+}
 
 std::string install_settings_file(const std::string& program_folder) {
     const std::filesystem::path beside = std::filesystem::path(program_folder) / ".." / "share" / "kolvane" / "settings.ini";
@@ -397,7 +419,9 @@ std::string install_settings_file(const std::string& program_folder) {
 }
 
 std::string data_folder() {
-    const std::string folder = env_or_home("XDG_DATA_HOME", ".local/share") + "/kolvane/";
+    const std::string base = env_or_home("XDG_DATA_HOME", ".local/share");
+    if (base.empty()) return "";
+    const std::string folder = base + "/kolvane/";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     return folder;

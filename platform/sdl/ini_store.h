@@ -80,11 +80,14 @@ private:
     const IniStore& store_;
 };
 
-// ${XDG_CONFIG_HOME:-~/.config}/kolvane/settings.ini
+// The user's home folder: $HOME when it is set and not empty, else the password database's entry for
+// the user; empty when neither is known. Never a shared folder such as /tmp.
+std::string home_folder();
+// ${XDG_CONFIG_HOME:-~/.config}/kolvane/settings.ini; empty when there is no home folder.
 std::string user_settings_file();
 // <prefix>/share/kolvane/settings.ini next to the installed program, or the configured prefix.
 std::string install_settings_file(const std::string& program_folder);
-// ${XDG_DATA_HOME:-~/.local/share}/kolvane/, created when needed.
+// ${XDG_DATA_HOME:-~/.local/share}/kolvane/, created when needed; empty when there is no home folder.
 std::string data_folder();
 
 }  // namespace kolvane::sdl

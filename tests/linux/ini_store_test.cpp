@@ -1,6 +1,7 @@
 // The Linux settings store: INI text, atomic replacement, the install layer and the desktop switch.
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -299,6 +300,28 @@ TEST(IniStore, ReadsTheFileOnceUntilItChanges) {
     EXPECT_TRUE(store.save(app_name, "Config", "frame_rate", "40"));
     ASSERT_TRUE(load_settings(store, system, settings));
     EXPECT_EQ(settings.frame_rate, 40);
+}
+
+TEST(DataFolders, WithoutHomeTheAccountsOwnFolderIsUsedNeverTmp) {
+    ScopedVariable config("XDG_CONFIG_HOME", nullptr);
+    ScopedVariable data("XDG_DATA_HOME", nullptr);
+    const passwd* account = getpwuid(geteuid());
+    ASSERT_NE(account, nullptr);
+    const std::string own = account->pw_dir;
+    for (const char* home : {static_cast<const char*>(nullptr), ""}) {
+        ScopedVariable unset("HOME", home);
+        EXPECT_EQ(home_folder(), own);
+        EXPECT_EQ(user_settings_file(), own + "/.config/kolvane/settings.ini");
+    }
+    // The data folder is made when asked for: checked as an account whose home does not exist.
+    if (geteuid() != 0) GTEST_SKIP() << "the data folder is checked as the superuser only";
+    EXPECT_TRUE(run_as_ordinary_user([] {
+        unsetenv("HOME");
+        const passwd* nobody = getpwuid(geteuid());
+        const std::string folder = data_folder();
+        return nobody && folder == std::string(nobody->pw_dir) + "/.local/share/kolvane/" &&
+               folder.rfind("/tmp", 0) != 0;
+    }));
 }
 
 TEST(DataFolders, ALongDataFolderIsKeptWhole) {
