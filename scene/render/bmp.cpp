@@ -1,3 +1,4 @@
+// BMP files: reading pictures of every depth the scene uses, and writing the wallpaper snapshot whole.
 #include "scene/render/bmp.h"
 
 #include <algorithm>

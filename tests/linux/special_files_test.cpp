@@ -161,6 +161,7 @@ TEST_F(SpecialAudioEntries, FoldersFifosAndDevicesInTheListAreSkippedLikeMissing
         if (is_wav_file(file)) launch_wav(t.app.scene, file);
         else launch_midi(t.app.scene, file);
         EXPECT_LT(std::chrono::steady_clock::now() - begun, 2s) << file;
+        audio.finish_loads();  // files are read on the loading thread
         MMControl1_StatusUpdate(t.app.scene);
         MMControl2_StatusUpdate(t.app.scene);
         EXPECT_EQ(t.app.scene.audio.midi_busy, 0) << file;
