@@ -2,6 +2,7 @@
 #include "scene/render/bmp.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -37,6 +38,14 @@ struct Channel {
     int shift = 0;
     int bits = 0;
 };
+
+// A channel is one run of set bits; a mask of several runs marks a damaged file (its pixels would
+// spill into the other channels).
+bool one_run(std::uint32_t mask) {
+    if (mask == 0) return true;
+    const std::uint32_t run = mask >> std::countr_zero(mask);
+    return (run & (run + 1u)) == 0;
+}
 
 Channel channel_of(std::uint32_t mask) {
     Channel c;
@@ -89,9 +98,11 @@ std::optional<Image> decode_bmp(std::span<const std::uint8_t> d) {
     if (compression == 3 && (bpp == 16 || bpp == 32)) {  // BI_BITFIELDS
         std::size_t masks_at = 14 + 40;
         if (d.size() < masks_at + 12) return std::nullopt;
-        red = channel_of(get_u32(d, masks_at));
-        green = channel_of(get_u32(d, masks_at + 4));
-        blue = channel_of(get_u32(d, masks_at + 8));
+        const std::uint32_t masks[3] = {get_u32(d, masks_at), get_u32(d, masks_at + 4), get_u32(d, masks_at + 8)};
+        if (!one_run(masks[0]) || !one_run(masks[1]) || !one_run(masks[2])) return std::nullopt;
+        red = channel_of(masks[0]);
+        green = channel_of(masks[1]);
+        blue = channel_of(masks[2]);
         if (header_size == 40) palette_at += 12;
     } else if (compression == 0) {
         if (bpp == 16) {

@@ -78,6 +78,37 @@ TEST(Bmp, ReadsTopDownAnd32BitPictures) {
     EXPECT_EQ(b->pixels, a.pixels);
 }
 
+// A 2 x 1 picture of 16 bits per pixel with its own channel masks (BI_BITFIELDS).
+std::vector<std::uint8_t> bitfields_picture(std::uint32_t red_mask) {
+    std::vector<std::uint8_t> d(14 + 40 + 12 + 4, 0);
+    d[0] = 'B';
+    d[1] = 'M';
+    put32(d, 2, static_cast<std::uint32_t>(d.size()));
+    put32(d, 10, 14 + 40 + 12);
+    put32(d, 14, 40);
+    put32(d, 18, 2);
+    put32(d, 22, 1);
+    d[26] = 1;
+    d[28] = 16;
+    put32(d, 30, 3);
+    put32(d, 54, red_mask);
+    put32(d, 58, 0x07E0u);
+    put32(d, 62, 0x001Fu);
+    d[66] = 0x00;  // pure red in 5-6-5, then white
+    d[67] = 0xF8;
+    d[68] = 0xFF;
+    d[69] = 0xFF;
+    return d;
+}
+
+TEST(Bmp, ReadsChannelMasksAndRefusesMasksOfSeveralRuns) {
+    const auto good = kolvane::decode_bmp(bitfields_picture(0xF800u));
+    ASSERT_TRUE(good.has_value());
+    EXPECT_EQ(good->pixels, (std::vector<std::uint32_t>{0xFF0000u, 0xFFFFFFu}));
+    // Bits of red on both sides of green would read values above 255 into the other channels.
+    EXPECT_FALSE(kolvane::decode_bmp(bitfields_picture(0xF81Fu)).has_value());
+}
+
 TEST(Bmp, DamagedInputGivesNothing) {
     std::vector<std::uint8_t> d = kolvane::encode_bmp(sample(8, 8, 50), kolvane::BmpFormat::indexed8);
     EXPECT_FALSE(kolvane::decode_bmp(std::vector<std::uint8_t>(d.begin(), d.end() - 10)).has_value());
