@@ -7,6 +7,8 @@ packages_build="cmake ninja-build g++ pkg-config libgtest-dev googletest libbenc
   libxrandr-dev libxfixes-dev libgtk-3-dev timgm6mb-soundfont locales python3"
 packages_windows="mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64"
 packages_display="xvfb xauth xdotool imagemagick x11-utils"
+# libFuzzer comes with clang's runtime libraries.
+packages_fuzz="clang libclang-rt-dev"
 
 # Installs the Debian packages that are missing (as root, or through sudo).
 ensure_packages() {
