@@ -46,10 +46,10 @@ std::string sprite_table_fault(const App& app) {
     return {};
 }
 
-std::string stale_pixels_fault(const App& app, const Surface& shown, Surface& expected) {
+std::string stale_pixels_fault(const App& app, const DrawOrder& drawn_order, const Surface& shown, Surface& expected) {
     expected.assign(app.scene.surfaces.background_copy);
     for (int k = 1; k <= app.scene.sprites.max_sprites; ++k) {
-        const int s = app.scene.sprites.draw_order[static_cast<std::size_t>(k)];
+        const int s = drawn_order[static_cast<std::size_t>(k)];
         if (app.scene.sprites.slot[static_cast<std::size_t>(s)].active == 0) continue;
         const SlotPicture p = slot_picture(app.scene, s);
         if (p.masked) bit_blt(expected, p.x, p.y, p.width, p.height, app.scene.surfaces.mask, p.sheet_x, p.sheet_y, RasterOp::srcand);

@@ -123,6 +123,7 @@ int main(int argc, char** argv) {
                 o.width, o.height, o.pixels_every);
     std::printf("%10s %10s %10s %10s\n", "frame", "peak MB", "resident", "frames/s");
     Surface expected;
+    testing::DrawOrder drawn_order{};
     Memory baseline{-1, -1};
     long launched = 0;
     std::size_t plays = 0;
@@ -132,6 +133,7 @@ int main(int argc, char** argv) {
     long last_sample_frame = 0;
     for (long frame = 1; frame <= o.frames; ++frame) {
         scene.run.frame_start = static_cast<std::int32_t>(rig.system.clock_ms);
+        drawn_order = scene.sprites.draw_order;
         frame_work(scene);
         // The headless wait moves the simulated clock to the frame's deadline, running the audio timer on the way.
         frame_wait(scene);
@@ -141,7 +143,7 @@ int main(int argc, char** argv) {
         }
         std::string fault = testing::sprite_table_fault(*rig.app);
         if (fault.empty() && frame % o.pixels_every == 0)
-            fault = testing::stale_pixels_fault(*rig.app, rig.display.screen, expected);
+            fault = testing::stale_pixels_fault(*rig.app, drawn_order, rig.display.screen, expected);
         if (!fault.empty()) {
             std::printf("FAILED at frame %ld: %s\n", frame, fault.c_str());
             return 1;
