@@ -117,7 +117,7 @@ void write_huge_wav(const fs::path& path) {
     fs::resize_file(path, size);
 }
 
-class SpecialAudioEntries : public ::testing::Test {
+class NonPlainAudioEntries : public ::testing::Test {
 protected:
     void SetUp() override {
         if (general_midi_font().empty()) GTEST_SKIP() << "no General MIDI sound font installed";
@@ -134,7 +134,7 @@ protected:
     MixerChannel wav{audio, 0};
 };
 
-TEST_F(SpecialAudioEntries, FoldersFifosAndDevicesInTheListAreSkippedLikeMissingFiles) {
+TEST_F(NonPlainAudioEntries, FoldersFifosAndDevicesInTheListAreSkippedLikeMissingFiles) {
     // A folder named like a MIDI piece crashed the MIDI loader; a FIFO blocked the scene in open().
     fs::create_directory(dir.path() / "piece.mid");
     fs::create_directory(dir.path() / "folder");
@@ -179,7 +179,7 @@ void write_picture(const fs::path& path, int width, int height) {
     testing::write_file(path, std::string(bytes.begin(), bytes.end()));
 }
 
-TEST(SpecialPictureFiles, FoldersFifosAndDevicesLeaveThePictureBlack) {
+TEST(NonPlainPictureFiles, FoldersFifosAndDevicesLeaveThePictureBlack) {
     testing::TempDir dir;
     fs::create_directory(dir.path() / "backgrounds");
     for (int i = 0; i < background_picture_count; ++i)
