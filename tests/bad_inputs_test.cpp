@@ -1,0 +1,281 @@
+// Tables of hostile and damaged input, one test per area: stored settings, list files, pictures, command lines.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/main_dispatch.h"
+#include "lists/lists.h"
+#include "scene/render/bmp.h"
+#include "startup/settings.h"
+#include "tests/test_app.h"
+
+namespace kolvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+using testing::TestApp;
+using testing::write_file;
+
+// The value a loaded setting holds, as text, whatever its type in the record.
+std::string loaded_text(const Settings& settings, const SettingField& field) {
+    return std::visit(
+        [&](auto member) -> std::string {
+            const auto& value = settings.*member;
+            if constexpr (std::is_same_v<std::remove_cvref_t<decltype(value)>, std::string>)
+                return value;
+            else
+                return std::to_string(value);
+        },
+        field.member);
+}
+
+struct SettingRow {
+    const char* key;
+    std::string stored;
+    const char* loads_as;
+};
+
+TEST(BadInputs, StoredSettingsLoadAsTheDefaultOrTheNearestOfferedValueAndStayAsStored) {
+    const std::vector<SettingRow> rows = {
+        {"frame_rate", "", "45"},
+        {"frame_rate", "fast", "45"},
+        {"frame_rate", "0x10", "45"},          // no hexadecimal
+        {"frame_rate", "&H10", "45"},
+        {"frame_rate", "+", "45"},
+        {"frame_rate", ".", "45"},
+        {"frame_rate", "--5", "45"},
+        {"frame_rate", "1e", "45"},
+        {"frame_rate", "5 ms", "45"},
+        {"frame_rate", "NaN", "45"},
+        {"frame_rate", "inf", "45"},
+        {"frame_rate", "1e999", "45"},         // beyond a double
+        {"frame_rate", "99999999999999999999", "45"},  // beyond 32 bits
+        {"frame_rate", "2147483648", "45"},
+        {"frame_rate", std::string("30\0", 3), "45"},
+        {"frame_rate", "\xd9\xa3\xd9\xa0", "45"},     // digits of another script
+        {"frame_rate", std::string(65536, '0') + "60", "60"},  // long, but a number
+        {"frame_rate", " \t30\t ", "30"},
+        {"frame_rate", "1e2", "100"},
+        {"frame_rate", "5.", "5"},
+        {"frame_rate", ".5", "5"},              // 0 is below what the options offer
+        {"frame_rate", "-0", "5"},
+        {"frame_rate", "-1e-400", "5"},         // underflows to zero
+        {"frame_rate", "4.5", "5"},             // rounds to 4, then to the lowest offered
+        {"frame_rate", "200.5", "200"},         // ties go to the even neighbour
+        {"frame_rate", "2147483647", "200"},
+        {"frame_rate", "-2147483648", "5"},
+        {"save_as_wallpaper", "32768", "0"},    // beyond the 16-bit field
+        {"save_as_wallpaper", "-32768", "1"},   // a switch: anything but 0 is on
+        {"scroller_delay", "-1", "1"},
+        {"audio_seconds", "86400", "60"},
+        {"cycle_speed_value", "0", "1"},
+        {"object_frequency", "1e9", "20"},
+        {"scroller_active", "2", "1"},
+        {"show_time", "yes", "1"},              // a flag that is not a number reads as its default
+        {"show_time", "", "1"},
+        {"audio_on", "\xff\xfe", "1"},
+        {"audio_on", " 0 ", " 0 "},             // a number: kept as read
+        {"misc", std::string("\x01\x7f\xff", 3), "\x01\x7f\xff"},  // the scrambled password is kept as stored
+    };
+    for (const SettingRow& row : rows) {
+        SCOPED_TRACE(std::string(row.key) + " = \"" + row.stored.substr(0, 40) + "\"");
+        TestApp t;
+        t.store.set("install_path", "C:\\Sounds");
+        t.store.set(row.key, row.stored);
+        ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
+        const SettingField* field = find_setting(row.key);
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(loaded_text(t.app.settings, *field), row.loads_as);
+        // Loading judges the text; it never writes over what the file holds.
+        EXPECT_EQ(t.store.saves, 0);
+        EXPECT_EQ(t.store.value(row.key), row.stored);
+    }
+}
+
+struct ListRow {
+    const char* what;
+    std::function<void(const fs::path& file)> make;
+    std::vector<std::string> captions;  // what loads
+};
+
+TEST(BadInputs, DamagedCaptionFilesLoadWhatTheirFieldsHoldOrNothing) {
+    std::string random_bytes;
+    std::uint32_t x = 12345u;
+    for (int i = 0; i < 65536; ++i) {
+        x = x * 1103515245u + 12345u;
+        random_bytes += static_cast<char>((x >> 16) & 0xFFu);
+    }
+    std::string hundred, hundred_and_one;
+    for (int i = 1; i <= 100; ++i) hundred += "c" + std::to_string(i) + "\r\n";
+    hundred_and_one = hundred + "c101\r\n";
+    std::vector<std::string> hundred_entries;
+    for (int i = 1; i <= 100; ++i) hundred_entries.push_back("c" + std::to_string(i));
+    const auto text = [](std::string s) { return [s](const fs::path& file) { write_file(file, s); }; };
+
+    const std::vector<ListRow> rows = {
+        {"an empty file", text(""), {}},
+        {"only line ends", text(std::string(100000, '\n')), {}},
+        {"only commas: more empty fields than the limit", text(std::string(101, ',')), {}},
+        {"exactly the limit", text(hundred), hundred_entries},
+        {"one over the limit", text(hundred_and_one), {}},
+        {"NUL bytes inside (a line of only a NUL is an empty entry)", text(std::string("a\0b\r\n\0\r\n", 8)), {"ab", ""}},
+        {"a UTF-16 text: its NULs dropped, so the NUL after each line end is an empty entry",
+         text(std::string("\xff\xfeh\0i\0\r\0\n\0", 10)), {"\xff\xfehi", "", ""}},
+        {"one quote never closed", text("\"a,b\r\nc"), {"a,b\r\nc"}},
+        {"a line of 1 MB", text(std::string(1 << 20, 'w')), {std::string(1 << 20, 'w')}},
+        {"one byte over the file limit", text(std::string(max_list_file_bytes + 1, 'x')), {}},
+        {"a folder in its place", [](const fs::path& file) { fs::create_directory(file); }, {}},
+        {"the file missing", [](const fs::path&) {}, {}},
+    };
+    for (const ListRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir dir;
+        row.make(caption_list_path(dir.folder()));
+        Lists lists;
+        load_caption_list(dir.folder(), lists);
+        ASSERT_EQ(lists.caption_count, static_cast<std::int32_t>(row.captions.size()));
+        for (std::size_t i = 0; i < row.captions.size(); ++i) EXPECT_EQ(lists.captions[i + 1], row.captions[i]);
+    }
+
+    // Random bytes load as whatever fields they split into, within the limit, and save back unchanged.
+    TempDir dir;
+    write_file(caption_list_path(dir.folder()), random_bytes);
+    Lists lists;
+    load_caption_list(dir.folder(), lists);
+    ASSERT_LE(lists.caption_count, max_captions);
+    if (lists.caption_count > 0) {
+        ASSERT_TRUE(save_caption_list(dir.folder(), lists));
+        Lists again;
+        load_caption_list(dir.folder(), again);
+        EXPECT_EQ(again.caption_count, lists.caption_count);
+    }
+}
+
+void put16(std::vector<std::uint8_t>& d, std::size_t at, std::uint16_t v) {
+    d[at] = static_cast<std::uint8_t>(v);
+    d[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+void put32(std::vector<std::uint8_t>& d, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) d[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+struct PictureRow {
+    const char* what;
+    BmpFormat format;
+    std::function<void(std::vector<std::uint8_t>&)> damage;
+};
+
+TEST(BadInputs, DamagedPicturesGiveNothingRatherThanGarbageOrACrash) {
+    // Offsets in the file: 10 the pixels, 18 width, 22 height, 26 planes, 28 bits per pixel, 30 compression,
+    // 46 colours in the palette, 14 the size of the information header.
+    const std::vector<PictureRow> rows = {
+        {"no width", BmpFormat::rgb24, [](auto& d) { put32(d, 18, 0); }},
+        {"a negative width", BmpFormat::rgb24, [](auto& d) { put32(d, 18, static_cast<std::uint32_t>(-9)); }},
+        {"no height", BmpFormat::rgb24, [](auto& d) { put32(d, 22, 0); }},
+        {"the most negative height", BmpFormat::rgb24, [](auto& d) { put32(d, 22, 0x80000000u); }},
+        {"the widest width", BmpFormat::rgb24, [](auto& d) { put32(d, 18, 0x7FFFFFFFu); }},
+        {"a size whose pixel count overflows", BmpFormat::rgb24,
+         [](auto& d) { put32(d, 18, 0x10000u); put32(d, 22, 0x10000u); }},
+        {"0 bits per pixel", BmpFormat::rgb24, [](auto& d) { put16(d, 28, 0); }},
+        {"7 bits per pixel", BmpFormat::rgb24, [](auto& d) { put16(d, 28, 7); }},
+        {"64 bits per pixel", BmpFormat::rgb24, [](auto& d) { put16(d, 28, 64); }},
+        {"run-length compressed", BmpFormat::indexed8, [](auto& d) { put32(d, 30, 1); }},
+        {"4-bit run-length compressed", BmpFormat::indexed8, [](auto& d) { put32(d, 30, 2); }},
+        {"JPEG inside", BmpFormat::rgb24, [](auto& d) { put32(d, 30, 4); }},
+        {"PNG inside", BmpFormat::rgb24, [](auto& d) { put32(d, 30, 5); }},
+        {"pixels after the end", BmpFormat::rgb24, [](auto& d) { put32(d, 10, static_cast<std::uint32_t>(d.size())); }},
+        {"pixels far beyond the end", BmpFormat::rgb24, [](auto& d) { put32(d, 10, 0xFFFFFFF0u); }},
+        {"a palette placed beyond the end", BmpFormat::indexed8, [](auto& d) { put32(d, 14, 0x7FFFFFF0u); }},
+        {"an information header of no size", BmpFormat::rgb24, [](auto& d) { put32(d, 14, 0); }},
+        {"a palette of 100,000 colours", BmpFormat::indexed8, [](auto& d) { put32(d, 46, 100000); }},
+        {"a palette that runs past the end", BmpFormat::indexed8, [](auto& d) { put32(d, 46, 256); d.resize(54 + 600); }},
+        {"the last row cut short", BmpFormat::rgb24, [](auto& d) { d.resize(d.size() - 1); }},
+        {"another signature", BmpFormat::rgb24, [](auto& d) { d[1] = 'A'; }},
+    };
+    Image picture(13, 7);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 13; ++x) picture.at(x, y) = static_cast<std::uint32_t>((x * 37 + y * 11) % 200) * 0x010101u;
+    for (const PictureRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<std::uint8_t> data = encode_bmp(picture, row.format);
+        ASSERT_TRUE(decode_bmp(data).has_value());  // the picture is sound before its damage
+        row.damage(data);
+        EXPECT_FALSE(decode_bmp(data).has_value());
+    }
+    // Every cut of a sound file, from nothing up to its last byte but one, gives nothing.
+    for (BmpFormat format : {BmpFormat::rgb24, BmpFormat::indexed8}) {
+        const std::vector<std::uint8_t> data = encode_bmp(picture, format);
+        for (std::size_t size = 0; size < data.size(); ++size) {
+            SCOPED_TRACE("cut to " + std::to_string(size) + " bytes");
+            EXPECT_FALSE(decode_bmp(std::span(data.data(), size)).has_value());
+        }
+    }
+}
+
+class RecordingModes : public ModeEntries {
+public:
+    int run_scene(App&) override { return record("scene"); }
+    int run_preview(App& app) override { host = app.startup.host_window; return record("preview"); }
+    int run_new_password(App&) override { return record("password"); }
+    int run_configuration(App&) override { return record("configure"); }
+    std::string ran;
+    std::uint32_t host = 0;
+
+private:
+    int record(const char* mode) {
+        ran = mode;
+        return 7;
+    }
+};
+
+struct CommandRow {
+    std::string command_line;
+    const char* runs;  // the mode entered, or "" for none
+    std::uint32_t host = 0;
+};
+
+TEST(BadInputs, HostileCommandLinesEnterAtMostTheModeTheirSwitchNames) {
+    const std::vector<CommandRow> rows = {
+        {"/S" + std::string(1 << 20, 'x'), "scene"},   // only the switch is read
+        {std::string("/S\0/P 5", 7), "scene"},
+        {"/P abc", "preview", 0},                       // no window to draw into: the preview has nothing to host
+        {"/P -1", "preview", 4294967295u},              // the number as a 32-bit handle, as the shell passes it
+        {"/P 1e9", "preview", 1},
+        {"/P 4294967296", "preview", 0},
+        {"/P " + std::string(5000, '9'), "preview", 0},
+        {"/P\t\t12", "preview", 12},
+        {"/\xc5\xa0", ""},                              // a letter of another script is no switch
+        {"\xff\xfe/\0S", ""},
+        {"//S", ""},
+        {"S", ""},
+        {"/", ""},
+        {std::string(1, '\0'), ""},
+        {"/Z", ""},
+    };
+    for (const CommandRow& row : rows) {
+        SCOPED_TRACE("\"" + row.command_line.substr(0, 20) + "\"");
+        TempDir dir;
+        TestApp t;
+        t.system.windows_dir = dir.path().string();
+        t.system.separator = static_cast<char>(fs::path::preferred_separator);
+        t.store.set("install_path", dir.folder());
+        RecordingModes modes;
+        const int code = Main(t.app, row.command_line, modes);
+        EXPECT_EQ(modes.ran, row.runs);
+        EXPECT_EQ(code, modes.ran.empty() ? 0 : 7);
+        if (modes.ran == "preview") {
+            EXPECT_EQ(modes.host, row.host);
+        }
+        EXPECT_TRUE(t.system.boxes.empty());
+    }
+}
+
+}  // namespace
+}  // namespace kolvane
