@@ -96,9 +96,17 @@ void SdlSceneWindow::make_topmost(int, int, int, int) {
     if (app_.scene.run.test_mode != 1 && windows_password_enabled(app_.platform.registry)) {
         SDL_SetHint(SDL_HINT_GRAB_KEYBOARD, "1");
         SDL_SetWindowGrab(window_, SDL_TRUE);
-        grabbed_ = SDL_GetWindowGrab(window_) == SDL_TRUE;
+        // SDL asks for the keyboard once; a window not yet viewable is refused, so ask until held.
+        grabbed_ = SDL_GetWindowGrab(window_) == SDL_TRUE && hold_keyboard(2000);
         if (!grabbed_) std::fprintf(stderr, "kolvane: another program holds the keyboard or the pointer\n");
     }
+}
+
+bool SdlSceneWindow::hold_keyboard(int patience_ms) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    return window_ && SDL_GetWindowWMInfo(window_, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11 &&
+           grab_keyboard(info.info.x11.display, info.info.x11.window, patience_ms);
 }
 
 void SdlSceneWindow::redraw() {
@@ -147,6 +155,12 @@ void SdlSceneWindow::deliver(const SDL_Event& event) {
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) close_request();
         else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) take_window_surface();
         else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && window_) SDL_UpdateWindowSurface(window_);
+        // SDL lets go of the keyboard when the pointer leaves a window that is not in its full-screen
+        // state (another program's window mapped under the pointer) or the focus moves away; a
+        // protected scene takes it back at once.
+        else if ((event.window.event == SDL_WINDOWEVENT_LEAVE || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) &&
+                 grabbed_)
+            hold_keyboard(0);
         break;
     case SDL_MOUSEMOTION:
         if (counts_input() && event.motion.windowID == window_id_) ascreen_MouseMove(app_.scene);

@@ -57,6 +57,8 @@ private:
     void end_request();
     void poll_host();
     void take_window_surface();
+    // Holds the keyboard on the X display for the scene window, trying for up to patience_ms.
+    bool hold_keyboard(int patience_ms);
 
     App& app_;
     LinuxSystem& system_;

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
+#include <time.h>
 
 #include <atomic>
 #include <cerrno>
@@ -105,6 +106,17 @@ void install_x_error_trap() {
 }
 
 unsigned long lost_window_errors() { return lost_windows.load(); }
+
+bool grab_keyboard(_XDisplay* display, unsigned long window, int patience_ms) {
+    if (!display || !window) return false;
+    for (int waited = 0;; waited += 50) {
+        if (XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess) return true;
+        if (waited >= patience_ms) return false;
+        XSync(display, False);
+        const timespec pause{0, 50'000'000};
+        nanosleep(&pause, nullptr);
+    }
+}
 
 bool plausible_dpi(double dpi) { return dpi >= 48.0 && dpi <= 480.0; }
 

@@ -62,6 +62,11 @@ private:
     bool tried_ = false;
 };
 
+// Holds the keyboard for `window` on `display` (the connection that owns the window, so that keys
+// still reach it), trying for up to `patience_ms` while the window is not yet viewable or another
+// client holds the keyboard. True once held.
+bool grab_keyboard(_XDisplay* display, unsigned long window, int patience_ms);
+
 // A DPI the display reports, kept only when plausible for a real screen.
 bool plausible_dpi(double dpi);
 
