@@ -60,7 +60,7 @@ TEST(BadInputs, StoredSettingsLoadAsTheDefaultOrTheNearestOfferedValueAndStayAsS
         {"frame_rate", "2147483648", "45"},
         {"frame_rate", std::string("30\0", 3), "45"},
         {"frame_rate", "\xd9\xa3\xd9\xa0", "45"},     // digits of another script
-        {"frame_rate", std::string(65536, '0') + "60", "60"},  // long, but a number
+        {"frame_rate", std::string(65536, '0').append("60"), "60"},  // long, but a number
         {"frame_rate", " \t30\t ", "30"},
         {"frame_rate", "1e2", "100"},
         {"frame_rate", "5.", "5"},
@@ -113,10 +113,12 @@ TEST(BadInputs, DamagedCaptionFilesLoadWhatTheirFieldsHoldOrNothing) {
         random_bytes += static_cast<char>((x >> 16) & 0xFFu);
     }
     std::string hundred, hundred_and_one;
-    for (int i = 1; i <= 100; ++i) hundred += "c" + std::to_string(i) + "\r\n";
-    hundred_and_one = hundred + "c101\r\n";
     std::vector<std::string> hundred_entries;
-    for (int i = 1; i <= 100; ++i) hundred_entries.push_back("c" + std::to_string(i));
+    for (int i = 1; i <= 100; ++i) {
+        hundred_entries.push_back(std::string(1, 'c').append(std::to_string(i)));
+        hundred.append(hundred_entries.back()).append("\r\n");
+    }
+    hundred_and_one = hundred + "c101\r\n";
     const auto text = [](std::string s) { return [s](const fs::path& file) { write_file(file, s); }; };
 
     const std::vector<ListRow> rows = {
@@ -243,13 +245,13 @@ struct CommandRow {
 
 TEST(BadInputs, HostileCommandLinesEnterAtMostTheModeTheirSwitchNames) {
     const std::vector<CommandRow> rows = {
-        {"/S" + std::string(1 << 20, 'x'), "scene"},   // only the switch is read
+        {std::string("/S").append(1 << 20, 'x'), "scene"},   // only the switch is read
         {std::string("/S\0/P 5", 7), "scene"},
         {"/P abc", "preview", 0},                       // no window to draw into: the preview has nothing to host
         {"/P -1", "preview", 4294967295u},              // the number as a 32-bit handle, as the shell passes it
         {"/P 1e9", "preview", 1},
         {"/P 4294967296", "preview", 0},
-        {"/P " + std::string(5000, '9'), "preview", 0},
+        {std::string("/P ").append(5000, '9'), "preview", 0},
         {"/P\t\t12", "preview", 12},
         {"/\xc5\xa0", ""},                              // a letter of another script is no switch
         {"\xff\xfe/\0S", ""},
