@@ -18,8 +18,13 @@ int Main(App& app, std::string_view command_line, ModeEntries& modes) {
     app.startup.twips_per_pixel_y = static_cast<std::int16_t>(round_half_even(system.twips_per_pixel_y()));
     const Mode mode = parse_switch(command_line);
     app.startup.windows_dir = windows_directory(system);
+    app.startup.per_user_dir = per_user_directory(system);
     if (!load_settings(app.platform.store, system, app.settings)) return exit_install_folder_missing;
-    write_default_lists(app.startup.windows_dir, app.platform.store, app.settings);
+    const DataFolders folders = data_folders(app.startup);
+    // Said where someone can act on it; the scene and the preview try again at their next start.
+    if (!write_default_lists(folders, app.platform.store, app.settings) && mode == Mode::configure)
+        system.message_box(unsaved_file_text(default_lists_unsaved_text, folders, ""), data_files_title,
+                           MessageKind::warning);
 
     switch (mode) {
         case Mode::scene:

@@ -15,7 +15,7 @@ std::string AudioFilesDialog::folder_path() {
 void AudioFilesDialog::Form_Load() {
     view_.set_file_pattern(audio_file_pattern);
     view_.browse_to(startup_.start_folder);
-    load_audio_list(startup_.windows_dir, lists_);
+    load_audio_list(data_folders(startup_), lists_);
     ListView& list = view_.audio_list();
     for (std::int32_t i = 1; i <= lists_.audio_file_count; ++i) list.add(lists_.audio_files[static_cast<std::size_t>(i)]);
     system_.pump_events(0);
@@ -82,7 +82,12 @@ void AudioFilesDialog::Command3_Click() {
     const int lines = std::min(list.count(), max_audio_files);
     lists_.audio_file_count = lines;
     for (int i = 1; i <= lines; ++i) lists_.audio_files[static_cast<std::size_t>(i)] = list.line(i - 1);
-    save_audio_list(startup_.windows_dir, lists_);
+    // The dialog stays open on a failed save, so the user's list is not lost with it.
+    if (!save_audio_list(data_folders(startup_), lists_)) {
+        system_.message_box(unsaved_file_text(audio_files_unsaved_text, data_folders(startup_), audio_list_name),
+                            audio_files_title, MessageKind::warning);
+        return;
+    }
     view_.unload();
 }
 

@@ -17,7 +17,7 @@ inline constexpr const char* audio_files_title = "Screen Saver Audio Files";
 
 class AudioFilesDialog {
 public:
-    // The list file lives in startup.windows_dir; start_folder is where browsing starts and is kept
+    // The list file lives in startup's data folders; start_folder is where browsing starts and is kept
     // for the next opening. `player` previews files; nullptr when there is none.
     AudioFilesDialog(SystemApi& system, StartupValues& startup, Lists& lists, AudioFilesView& view,
                      MediaChannel* player)

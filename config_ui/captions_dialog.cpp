@@ -8,7 +8,7 @@ namespace kolvane {
 void CaptionsDialog::Form_Load() {
     ListView& list = view_.captions();
     list.clear();
-    load_caption_list(folder_, lists_);
+    load_caption_list(data_folders(startup_), lists_);
     for (std::int32_t i = 1; i <= lists_.caption_count; ++i) list.add(lists_.captions[static_cast<std::size_t>(i)]);
 }
 
@@ -48,7 +48,12 @@ void CaptionsDialog::Command1_Click() {
     lists_.caption_count = 0;
     for (int i = 1; i <= lines; ++i) lists_.captions[static_cast<std::size_t>(i)] = list.line(i - 1);
     lists_.caption_count = lines;
-    save_caption_list(folder_, lists_);
+    // The dialog stays open on a failed save, so the user's captions are not lost with it.
+    if (!save_caption_list(data_folders(startup_), lists_)) {
+        system_.message_box(unsaved_file_text(captions_unsaved_text, data_folders(startup_), caption_list_name),
+                            captions_title, MessageKind::warning);
+        return;
+    }
     view_.unload();
 }
 

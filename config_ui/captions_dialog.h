@@ -5,6 +5,7 @@
 #include "lists/lists.h"
 #include "ports/captions_view.h"
 #include "ports/system_api.h"
+#include "startup/startup_values.h"
 
 namespace kolvane {
 
@@ -16,9 +17,9 @@ inline constexpr const char* caption_quote_text =
 
 class CaptionsDialog {
 public:
-    // `folder` is where the list file lives (the Windows directory).
-    CaptionsDialog(SystemApi& system, const std::string& folder, Lists& lists, CaptionsView& view)
-        : system_(system), folder_(folder), lists_(lists), view_(view) {}
+    // The list file lives in startup's data folders.
+    CaptionsDialog(SystemApi& system, const StartupValues& startup, Lists& lists, CaptionsView& view)
+        : system_(system), startup_(startup), lists_(lists), view_(view) {}
 
     void Form_Load();
     void Command2_Click();  // Add
@@ -30,7 +31,7 @@ public:
 
 private:
     SystemApi& system_;
-    const std::string& folder_;
+    const StartupValues& startup_;
     Lists& lists_;
     CaptionsView& view_;
 };

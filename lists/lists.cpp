@@ -107,32 +107,38 @@ void load_list(const std::string& path, int limit, std::vector<std::string>& lis
     for (const auto& entry : entries) list[static_cast<std::size_t>(++count)] = entry;
 }
 
-bool save_list(const std::string& path, const std::vector<std::string>& list, std::int32_t count, int limit) {
+bool write_list_file(const DataFolders& folders, const char* name, const std::string& contents) {
+    return !write_data_file(folders, name, [&](const std::string& path) { return replace_text_file(path, contents); })
+                .empty();
+}
+
+bool save_list(const DataFolders& folders, const char* name, const std::vector<std::string>& list, std::int32_t count,
+               int limit) {
     std::string contents;
     for (std::int32_t i = 1; i <= std::min(count, limit); ++i) contents += list_field(list[static_cast<std::size_t>(i)]) + "\r\n";
-    return replace_text_file(path, contents);
+    return write_list_file(folders, name, contents);
 }
 
 }  // namespace
 
-void load_audio_list(const std::string& folder, Lists& lists) {
-    load_list(audio_list_path(folder), max_audio_files, lists.audio_files, lists.audio_file_count);
+void load_audio_list(const DataFolders& folders, Lists& lists) {
+    load_list(data_read_path(folders, audio_list_name), max_audio_files, lists.audio_files, lists.audio_file_count);
 }
 
-void load_caption_list(const std::string& folder, Lists& lists) {
-    load_list(caption_list_path(folder), max_captions, lists.captions, lists.caption_count);
+void load_caption_list(const DataFolders& folders, Lists& lists) {
+    load_list(data_read_path(folders, caption_list_name), max_captions, lists.captions, lists.caption_count);
 }
 
-bool save_audio_list(const std::string& folder, const Lists& lists) {
-    return save_list(audio_list_path(folder), lists.audio_files, lists.audio_file_count, max_audio_files);
+bool save_audio_list(const DataFolders& folders, const Lists& lists) {
+    return save_list(folders, audio_list_name, lists.audio_files, lists.audio_file_count, max_audio_files);
 }
 
-bool save_caption_list(const std::string& folder, const Lists& lists) {
-    return save_list(caption_list_path(folder), lists.captions, lists.caption_count, max_captions);
+bool save_caption_list(const DataFolders& folders, const Lists& lists) {
+    return save_list(folders, caption_list_name, lists.captions, lists.caption_count, max_captions);
 }
 
-void write_default_lists(const std::string& folder, SettingsStore& store, Settings& settings) {
-    if (settings.run_once == 1) return;
+bool write_default_lists(const DataFolders& folders, SettingsStore& store, Settings& settings) {
+    if (settings.run_once == 1) return true;
     std::string audio;
     for (int i = 1; i <= 9; ++i) audio += settings.install_path + "orvel" + std::to_string(i) + ".wav\r\n";
     const std::string captions =
@@ -140,11 +146,13 @@ void write_default_lists(const std::string& folder, SettingsStore& store, Settin
         "You can adjust the frame rate and how often to launch an object\r\n";
     // A store that cannot keep the mark (its file cannot be read, so it is never written) would have
     // the user's lists replaced by the defaults at every start: they are left alone then.
-    if (!store.save(app_name, config_section, "run_once", "0")) return;
+    if (!store.save(app_name, config_section, "run_once", "0")) return false;
     // Only a complete pair counts as written; otherwise the next start tries again.
-    if (!replace_text_file(audio_list_path(folder), audio)) return;
-    if (!replace_text_file(caption_list_path(folder), captions)) return;
-    if (store.save(app_name, config_section, "run_once", "1")) settings.run_once = 1;
+    if (!write_list_file(folders, audio_list_name, audio)) return false;
+    if (!write_list_file(folders, caption_list_name, captions)) return false;
+    if (!store.save(app_name, config_section, "run_once", "1")) return false;
+    settings.run_once = 1;
+    return true;
 }
 
 }  // namespace kolvane

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lists/data_folders.h"
 #include "ports/settings_store.h"
 #include "startup/settings.h"
 
@@ -33,17 +34,25 @@ std::vector<std::string> split_list_fields(std::string_view text, int limit);
 // double quote cannot be kept exactly and is written as it stands.
 std::string list_field(const std::string& entry);
 
-// The list files live in `folder` (the Windows directory), which ends in the path separator.
+// The list files' names in `folder` (the Windows directory), which ends in the path separator.
 std::string audio_list_path(const std::string& folder);
 std::string caption_list_path(const std::string& folder);
 
-void load_audio_list(const std::string& folder, Lists& lists);
-void load_caption_list(const std::string& folder, Lists& lists);
-// Each writes at most the list's limit of entries, so the file never loads as empty.
-bool save_audio_list(const std::string& folder, const Lists& lists);
-bool save_caption_list(const std::string& folder, const Lists& lists);
-// On the first run writes both default files into `folder`, then records run_once = 1; run_once
-// becomes 1 only once both files and the mark are stored. Nothing is written when the store cannot save.
-void write_default_lists(const std::string& folder, SettingsStore& store, Settings& settings);
+// Each list is read from the per-user copy once there is one, otherwise from the Windows directory.
+void load_audio_list(const DataFolders& folders, Lists& lists);
+void load_caption_list(const DataFolders& folders, Lists& lists);
+// Each writes at most the list's limit of entries, so the file never loads as empty. False when no folder
+// took the file.
+bool save_audio_list(const DataFolders& folders, const Lists& lists);
+bool save_caption_list(const DataFolders& folders, const Lists& lists);
+// On the first run writes both default files, then records run_once = 1; run_once becomes 1 only once
+// both files and the mark are stored. Nothing is written when the store cannot save. False when the
+// defaults were due and could not all be stored.
+bool write_default_lists(const DataFolders& folders, SettingsStore& store, Settings& settings);
+
+// The first lines of the messages for a list that could not be saved.
+inline constexpr const char* captions_unsaved_text = "Unable To Save The Caption List!";
+inline constexpr const char* audio_files_unsaved_text = "Unable To Save The Audio File List!";
+inline constexpr const char* default_lists_unsaved_text = "Unable To Save The Default Caption And Audio Lists!";
 
 }  // namespace kolvane

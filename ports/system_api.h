@@ -31,6 +31,9 @@ public:
     virtual bool window_titled_exists(const std::string& title) = 0;
     // The system's Windows directory as reported, possibly empty on failure.
     virtual std::string raw_windows_directory() = 0;
+    // The user's own folder for the program's files where the Windows directory cannot be written
+    // (it need not exist yet); empty where the Windows directory stands for a per-user folder already.
+    virtual std::string per_user_data_directory() = 0;
     // Shows a message box with an OK button and returns when it is closed.
     virtual void message_box(const std::string& text, const std::string& title, MessageKind kind) = 0;
     // The folder the program runs from, with or without a trailing separator.

@@ -52,7 +52,7 @@ void Timer1_Timer(Scene& scene) {
 }
 
 void reload_audio_list(Scene& scene) {
-    load_audio_list(scene.startup.windows_dir, scene.lists);
+    load_audio_list(data_folders(scene.startup), scene.lists);
     scene.audio.wav_busy = 0;
     scene.audio.midi_busy = 0;
 }

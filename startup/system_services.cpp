@@ -69,4 +69,10 @@ std::string windows_directory(SystemApi& system) {
     return dir;
 }
 
+std::string per_user_directory(SystemApi& system) {
+    std::string dir = system.per_user_data_directory();
+    if (!dir.empty() && dir.back() != system.path_separator()) dir += system.path_separator();
+    return dir;
+}
+
 }  // namespace kolvane

@@ -26,5 +26,8 @@ void center_form(SystemApi& system, FormGeometry& form);
 bool no_window_titled(SystemApi& system, const std::string& title);
 // The Windows directory ending in the path separator.
 std::string windows_directory(SystemApi& system);
+// The per-user folder for the files the Windows directory refuses, ending in the path separator; empty
+// when the platform has none.
+std::string per_user_directory(SystemApi& system);
 
 }  // namespace kolvane

@@ -12,7 +12,7 @@ constexpr int enter_key = 13;
 CaptionsForm::CaptionsForm(FormContext& context)
     : Form(context.system),
       entry_(gtk_entry_new()),
-      logic_(context.system, context.app.startup.windows_dir, context.app.lists, *this) {
+      logic_(context.system, context.app.startup, context.app.lists, *this) {
     gtk_window_set_title(window(), captions_caption);
 
     gtk_widget_set_tooltip_text(list_.widget(),

@@ -63,6 +63,7 @@ public:
     std::string upper_case(std::string_view text) override;
     std::function<std::string(std::string_view)> case_rules;
     std::string raw_windows_directory() override { return windows_dir; }
+    std::string per_user_data_directory() override { return per_user_dir; }
     void message_box(const std::string& text, const std::string& title, MessageKind kind) override;
     std::string program_folder() override { return folder; }
     double twips_per_pixel_x() override { return twips_x; }
@@ -81,6 +82,7 @@ public:
     std::vector<std::string> windows;  // titles of existing top-level windows
     std::vector<std::tuple<std::string, std::string, MessageKind>> boxes;
     std::string windows_dir = "C:\\WINDOWS";
+    std::string per_user_dir;  // none unless a test gives one
     std::string folder = "C:\\Program Files\\Kolvane";
     double twips_x = 15.0;
     double twips_y = 15.0;

@@ -23,7 +23,7 @@ constexpr std::array caption_tips{
 }  // namespace
 
 CaptionsForm::CaptionsForm(App& app, HINSTANCE instance)
-    : DialogWindow(instance, IDD_CAPTIONS), logic_(app.platform.system, app.startup.windows_dir, app.lists, *this) {}
+    : DialogWindow(instance, IDD_CAPTIONS), logic_(app.platform.system, app.startup, app.lists, *this) {}
 
 bool CaptionsForm::on_init() {
     list_.attach(item(IDC_CAP_LIST1));

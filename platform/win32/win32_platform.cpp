@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <mmsystem.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -141,6 +142,15 @@ std::string Win32System::raw_windows_directory() {
     const UINT n = GetWindowsDirectoryA(buffer, 255);
     if (n == 0 || n > 255) return "";
     return std::string(buffer, n);
+}
+
+std::string Win32System::per_user_data_directory() {
+    char buffer[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK) return "";
+    std::string dir(buffer);
+    if (dir.empty()) return "";
+    if (dir.back() != '\\') dir += '\\';
+    return dir + "Kolvane";
 }
 
 unsigned message_box_style(MessageKind kind) {

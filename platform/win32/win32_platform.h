@@ -47,6 +47,8 @@ public:
     void set_desktop_wallpaper(const std::string& path) override;
     bool window_titled_exists(const std::string& title) override;
     std::string raw_windows_directory() override;
+    // %LOCALAPPDATA%\Kolvane: the user's own, never roamed, as the list files and the snapshot were local too.
+    std::string per_user_data_directory() override;
     void message_box(const std::string& text, const std::string& title, MessageKind kind) override;
     std::string program_folder() override;
     double twips_per_pixel_x() override;

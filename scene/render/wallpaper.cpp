@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "lists/data_folders.h"
 #include "scene/render/bmp.h"
 #include "scene/render/compositor.h"
 #include "scene/scene.h"
@@ -21,7 +22,9 @@ void hide_box(Scene& scene, OverlayBox box) {
 
 }  // namespace
 
-std::string wallpaper_path(const Scene& scene) { return scene.startup.windows_dir + wallpaper_file_name; }
+std::string wallpaper_path(const Scene& scene) {
+    return data_read_path(data_folders(scene.startup), wallpaper_file_name);
+}
 
 void save_wallpaper(Scene& scene) {
     hide_box(scene, OverlayBox::caption);
@@ -48,9 +51,15 @@ void save_wallpaper(Scene& scene) {
 
     Image snapshot;
     image_from_surface(snapshot, *surfaces.ascreen.persistent);
-    const std::string path = wallpaper_path(scene);
-    // A file that cannot be written leaves the wallpaper as it was.
-    if (!write_bmp(path, snapshot)) return;
+    const DataFolders folders = data_folders(scene.startup);
+    const auto write = [&](const std::string& file) { return write_bmp(file, snapshot); };
+    const std::string path = write_data_file(folders, wallpaper_file_name, write);
+    // A file that cannot be written leaves the wallpaper as it was, and says so.
+    if (path.empty()) {
+        scene.platform.system.message_box(unsaved_file_text(wallpaper_unsaved_text, folders, wallpaper_file_name),
+                                          data_files_title, MessageKind::warning);
+        return;
+    }
     process_events(scene);
     set_wallpaper(scene.platform.system, path);
     process_events(scene);

@@ -117,7 +117,7 @@ struct Captions {
     TempDir dir;
     TestApp t;
     testing::FakeCaptionsView view;
-    CaptionsDialog dialog{t.system, t.app.startup.windows_dir, t.app.lists, view};
+    CaptionsDialog dialog{t.system, t.app.startup, t.app.lists, view};
 };
 
 TEST(CaptionsDialog, EnterAddsTheTextWhichStaysAndSaveWritesTheLinesInOrder) {

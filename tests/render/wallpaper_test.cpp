@@ -98,11 +98,28 @@ TEST_F(Wallpaper, ASecondRunOverwritesTheFirst) {
     EXPECT_TRUE(file_holds(folder / "Kolvane Image.bmp", composed(app)));
 }
 
-TEST_F(Wallpaper, AFileThatCannotBeWrittenLeavesTheWallpaperAlone) {
+TEST_F(Wallpaper, AFileThatCannotBeWrittenLeavesTheWallpaperAloneAndSaysSo) {
     app.startup.windows_dir = (folder / "missing" / "deeper").string() + separator;
     save_wallpaper(app.scene);
     EXPECT_FALSE(fs::exists(folder / "missing"));
     EXPECT_EQ(wallpaper_call(), nullptr);
+    ASSERT_EQ(scene.system.boxes.size(), 1u);
+    EXPECT_EQ(std::get<0>(scene.system.boxes[0]),
+              std::string(wallpaper_unsaved_text) + "\r<" + app.startup.windows_dir + "Kolvane Image.bmp>");
+}
+
+TEST_F(Wallpaper, AWindowsDirectoryThatRefusesThePictureSendsItToTheUsersFolder) {
+    // A folder standing where the picture would go: no write gets through it, not even root's.
+    fs::create_directories(folder / "Kolvane Image.bmp");
+    app.startup.per_user_dir = (folder / "user" / "Kolvane").string() + separator;
+    save_wallpaper(app.scene);
+    const fs::path file = folder / "user" / "Kolvane" / "Kolvane Image.bmp";
+    EXPECT_TRUE(file_holds(file, app.scene.surfaces.background_copy));
+    const headless::SystemCall* call = wallpaper_call();
+    ASSERT_NE(call, nullptr);
+    EXPECT_EQ(call->path, file.string());
+    EXPECT_EQ(wallpaper_path(app.scene), file.string());
+    EXPECT_TRUE(scene.system.boxes.empty());
 }
 
 }  // namespace
