@@ -94,8 +94,8 @@ installed_kb=$(( ($(du -sb "$instdir" | cut -f1) + $(stat -c %s "$sysdir/kolvane
 echo "installed: $installed_kb KB, EstimatedSize $size_kb KB"
 
 echo "-- kolvane.scr /S from the system folder runs the scene with the installed sounds"
-set_value "$settings" cycle_speed_value 100
-set_value "$desktop" ScreenSaveUsePassword 0
+store_value "$settings" cycle_speed_value 100
+store_value "$desktop" ScreenSaveUsePassword 0
 start scene /S
 win=$(window '^screen saver running$') || fail "no scene (install-folder message: $(xdotool search --name '^Kolvane Screen Saver$' | wc -l))"
 [ -z "$(xdotool search --name '^Kolvane Screen Saver$' 2>/dev/null)" ] || fail "the install-folder message showed"

@@ -16,11 +16,12 @@ windir="$WINEPREFIX/drive_c/windows"
 if [ -z "${KOLVANE_WINDOWS_DIR_LOCKED:-}" ]; then
   # With every right: the starting state, then the lock, and afterwards everything put back.
   wine reg delete "$settings" /f >/dev/null 2>&1 || true
-  wine reg add "$settings" /v install_path /t REG_SZ /d 'C:\Program Files\Kolvane' /f >/dev/null 2>&1
-  wine reg add "$settings" /v run_once /t REG_SZ /d 1 /f >/dev/null 2>&1
   rm -f "$windir/Kolvane Audio Files.dat" "$windir/Kolvane Image.bmp"
   printf 'From the Windows directory\r\n' >"$windir/Kolvane Captions.dat"
-  local_appdata=$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
+  for _ in 1 2 3; do
+    local_appdata=$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
+    [[ "$local_appdata" == C:\\* ]] && break
+  done
   [[ "$local_appdata" == C:\\* ]] || { echo "FAIL: LOCALAPPDATA is '$local_appdata'" >&2; exit 1; }
   user_dir="$WINEPREFIX/drive_c/$(printf '%s' "${local_appdata#C:\\}" | tr '\\' /)/Kolvane"
   rm -rf "$user_dir"
@@ -89,8 +90,10 @@ key_ends() {
   done
   return 1
 }
-set_value "$desktop" ScreenSaveUsePassword 0
-set_value "$settings" cycle_speed_value 100
+store_value "$settings" install_path 'C:\Program Files\Kolvane'
+store_value "$settings" run_once 1
+store_value "$desktop" ScreenSaveUsePassword 0
+store_value "$settings" cycle_speed_value 100
 title='^Kolvane Screen Saver Configuration$'
 captions='Edit Screen Saver Captions'
 
@@ -133,14 +136,15 @@ rc=$(ended conf) || fail "the configuration window did not end"
 [ "$rc" = 0 ] || fail "the configuration ended with code $rc"
 
 echo "-- a first run writes its lists there, marks itself done, and the wallpaper picture lands there too"
-wine reg delete "$settings" /v run_once /f >/dev/null 2>&1 || true
+delete_value "$settings" run_once
 rm -rf "$user_dir"
-set_value "$settings" save_as_wallpaper 1
+store_value "$settings" save_as_wallpaper 1
 start scene /S
 rc=$(key_ends scene) || fail "a key did not end the scene"
 [ "$rc" = 0 ] || fail "the scene ended with code $rc"
 printf 'Welcome To Kolvane Screen Saver\r\nYou can adjust the frame rate and how often to launch an object\r\n' |
-  cmp -s - "$user_dir/Kolvane Captions.dat" || fail "no default caption list in the per-user folder"
+  cmp -s - "$user_dir/Kolvane Captions.dat" ||
+  fail "no default caption list in the per-user folder: $(ls -A "$user_dir" 2>&1 | tr '\n' ' ') $(head -c 80 "$user_dir/Kolvane Captions.dat" 2>&1)"
 [ "$(head -1 "$user_dir/Kolvane Audio Files.dat" | tr -d '\r')" = 'C:\Program Files\Kolvane\orvel1.wav' ] ||
   fail "no default audio list in the per-user folder"
 [ "$(reg_value "$settings" run_once)" = 1 ] || fail "the first run was not marked done"

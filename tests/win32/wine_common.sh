@@ -2,6 +2,25 @@
 # `pids` (an array) and `program` (what `start` runs, as Wine names it) are set.
 set_value() { wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
 reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
+# A reg run that Wine could not start changes nothing and says so in no way: these check and try again.
+store_value() {
+  for _ in 1 2 3 4 5; do
+    set_value "$@"
+    [ "$(reg_value "$1" "$2")" = "$3" ] && return 0
+    sleep 0.5
+  done
+  fail "could not store $2 in the registry"
+}
+delete_value() {
+  local listing
+  for _ in 1 2 3 4 5; do
+    wine reg delete "$1" /v "$2" /f >/dev/null 2>&1 || true
+    listing=$(wine reg query "$1" 2>/dev/null | tr -d '\r')
+    [ -n "$listing" ] && ! grep -q "^ *$2 " <<<"$listing" && return 0
+    sleep 0.5
+  done
+  fail "could not delete $2 from the registry"
+}
 
 # Starts the program in the background; its exit code lands in $work/<name>.rc, its errors in <name>.err.
 start() {
