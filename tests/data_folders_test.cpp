@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/main_dispatch.h"
+#include "config_ui/audio_files_dialog.h"
 #include "config_ui/captions_dialog.h"
 #include "lists/data_folders.h"
 #include "lists/lists.h"
@@ -35,6 +36,11 @@ protected:
     fs::path windows() const { return dir.path() / "windows"; }
     fs::path user() const { return dir.path() / "user" / "Kolvane"; }
     void refuse(const std::string& name) { fs::create_directories(windows() / (name + ".new")); }
+    // A file where the per-user folder would be made.
+    void block_user_folder() {
+        fs::create_directories(user().parent_path());
+        write_file(user(), "in the way");
+    }
     DataFolders folders() const { return data_folders(t.app.startup); }
 
     TempDir dir;
@@ -94,9 +100,7 @@ TEST_F(DataFolderFiles, TheFirstRunWritesItsDefaultsIntoTheUsersFolderAndOnlyThe
 
 TEST_F(DataFolderFiles, WithNoFolderToTakeThemTheFirstRunIsNotMarkedDone) {
     refuse(caption_list_name);
-    // A file where the per-user folder would be made.
-    fs::create_directories(user().parent_path());
-    write_file(user(), "in the way");
+    block_user_folder();
     t.app.settings.run_once = 0;
     EXPECT_FALSE(write_default_lists(folders(), t.store, t.app.settings));
     EXPECT_EQ(t.app.settings.run_once, 0);
@@ -105,8 +109,7 @@ TEST_F(DataFolderFiles, WithNoFolderToTakeThemTheFirstRunIsNotMarkedDone) {
 
 TEST_F(DataFolderFiles, TheCaptionsDialogSaysWhenNoFolderTookTheListAndStaysOpen) {
     refuse(caption_list_name);
-    fs::create_directories(user().parent_path());
-    write_file(user(), "in the way");
+    block_user_folder();
     testing::FakeCaptionsView view;
     CaptionsDialog dialog{t.system, t.app.startup, t.app.lists, view};
     dialog.Form_Load();
@@ -123,6 +126,26 @@ TEST_F(DataFolderFiles, TheCaptionsDialogSaysWhenNoFolderTookTheListAndStaysOpen
     EXPECT_EQ(view.list.lines, std::vector<std::string>{"not lost"});
 }
 
+TEST_F(DataFolderFiles, TheAudioFilesDialogSaysWhenNoFolderTookTheListAndStaysOpen) {
+    refuse(audio_list_name);
+    block_user_folder();
+    testing::FakeAudioFilesView view;
+    AudioFilesDialog dialog{t.system, t.app.startup, t.app.lists, view, nullptr};
+    dialog.Form_Load();
+    view.audio.add("C:\\kept.wav");
+    dialog.Command3_Click();
+    EXPECT_EQ(view.unloads, 0);
+    ASSERT_EQ(t.system.boxes.size(), 1u);
+    EXPECT_EQ(std::get<1>(t.system.boxes[0]), audio_files_title);
+    EXPECT_EQ(std::get<0>(t.system.boxes[0]).rfind(audio_files_unsaved_text, 0), 0u);
+    EXPECT_EQ(view.audio.lines, std::vector<std::string>{"C:\\kept.wav"});
+    // Once a folder takes it, the save goes through and the dialog closes.
+    fs::remove(user());
+    dialog.Command3_Click();
+    EXPECT_EQ(view.unloads, 1);
+    EXPECT_EQ(read_file(user() / audio_list_name), "C:\\kept.wav\r\n");
+}
+
 // Main's modes that only record which ran.
 struct NoModes : ModeEntries {
     int run_scene(App&) override { return 0; }
@@ -137,8 +160,7 @@ TEST_F(DataFolderFiles, MainFindsTheUsersFolderAndTellsTheConfigurationOnlyOfUnw
     t.system.per_user_dir = user().string();
     t.store.set("install_path", "C:\\INSTALL");
     refuse(caption_list_name);
-    fs::create_directories(user().parent_path());
-    write_file(user(), "in the way");
+    block_user_folder();
     NoModes modes;
     Main(t.app, "/S", modes);
     EXPECT_EQ(t.app.startup.per_user_dir, user().string() + sep);
