@@ -4,7 +4,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages_build="cmake ninja-build g++ pkg-config libgtest-dev googletest libbenchmark-dev \
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev fonts-liberation libx11-dev libcairo2-dev \
-  libxrandr-dev libxfixes-dev libgtk-3-dev timgm6mb-soundfont locales python3"
+  libxrandr-dev libxfixes-dev libgtk-3-dev timgm6mb-soundfont locales python3 libstb-dev"
 packages_windows="mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 nsis"
 # Two monitors need a real X server with the dummy video driver (xrandr places them).
 packages_display="xvfb xauth xdotool imagemagick x11-utils xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils"

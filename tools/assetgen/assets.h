@@ -17,20 +17,37 @@ struct FrameRect {
 };
 // Rectangle of frame 0 to 80 on the 720 × 606 sheet (frames 0 and 74 to 80 are empty).
 FrameRect frame_rect(int frame);
+// The same rectangle on the sheet drawn `scale` times larger: every number times the scale.
+FrameRect frame_rect(int frame, int scale);
 
 struct SpriteSheet {
-    kolvane::Image sheet;  // 720 × 606, black surround
-    kolvane::Image mask;   // 720 × 606, black where a figure is opaque, white elsewhere
+    kolvane::Image sheet;  // 720 × 606 times the scale, black surround
+    kolvane::Image mask;   // the same size, black where a figure is opaque, white elsewhere
 };
-SpriteSheet make_sprite_sheet();
+// The sheet at 1× (the sheet of the frame table), or drawn natively at 2× or 3× for large screens:
+// the same figures in the scaled rectangles, rendered at that size rather than enlarged.
+SpriteSheet make_sprite_sheet(int scale = 1);
 
 // ---- backgrounds -------------------------------------------------------------------------------
 
 inline constexpr int background_count = 10;
 const char* background_title(int index);
+
+// What a background is about (a planet, a moon, a galaxy's disc, a comet's head): a box in pixels
+// of the rendered picture, x0 and y0 inclusive, x1 and y1 exclusive.
+struct Subject {
+    std::string what;
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
 // Renders background `index` at the given size. `stretched` tells that the picture will be shown
-// stretched from 4:3 to a wider screen, so round bodies are drawn a little narrow.
-FloatImage render_background(int index, int width, int height, bool stretched);
+// stretched from 4:3 to a wider screen, so round bodies are drawn a little narrow. A picture that is
+// not stretched is shown at its own shape and cropped to the screen's, so its round bodies are
+// round and its subjects lie where a 16:9 picture's crops to 4:3 and to 21:9 both keep them;
+// `subjects`, when given, receives their boxes.
+FloatImage render_background(int index, int width, int height, bool stretched, std::vector<Subject>* subjects = nullptr);
+// The part of a width × height picture that both of those crops keep: the middle three quarters of
+// the width and the middle 9/21 of the width in height.
+Subject crop_safe_area(int width, int height);
 
 // ---- lettering and title pictures --------------------------------------------------------------
 
@@ -46,6 +63,15 @@ kolvane::Image make_preview_picture();  // 150 × 112
 // button pictures, then the logo) in one PNG.
 bool write_contact_sheet(const std::string& path, const std::vector<kolvane::Image>& backgrounds, const kolvane::Image& sheet, const kolvane::Image& title,
                          const kolvane::Image& preview, const std::vector<kolvane::Image>& dialog);
+
+// The sheets at 1×, 2× and 3× (in that order) side by side, and a few frames at each scale one to one.
+bool write_sprite_contact_sheet(const std::string& path, const std::vector<kolvane::Image>& sheets);
+
+// ---- compressed files --------------------------------------------------------------------------
+
+// 24-bit RGB pictures as PNG (lossless) and JPEG files, written by stb_image_write; empty on failure.
+std::vector<std::uint8_t> encode_png(const kolvane::Image& image);
+std::vector<std::uint8_t> encode_jpeg(const kolvane::Image& image, int quality);
 
 // ---- dialog pictures ---------------------------------------------------------------------------
 

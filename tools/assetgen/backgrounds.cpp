@@ -1,7 +1,8 @@
 // The ten background scenes. Each is computed per pixel in linear light from our own noise and
 // lighting: star layers with a natural spread of brightness and colour, soft glows, fractal-noise
 // clouds, shaded spheres lit from the upper left (the sprites' light). All positions are in
-// design units of a 640 × 480 picture, so any output size shows the same scene.
+// design units of a 640 × 480 picture, so any output size shows the same scene; a picture shown
+// cropped instead of stretched moves the few bodies that lie near its edges towards the middle.
 #include <algorithm>
 #include <functional>
 
@@ -14,9 +15,11 @@ struct Ctx {
     int W, H;
     double ax;  // how much wider than tall one design unit looks on the display
     double sc;  // pixels per design unit, vertically
+    bool cropped;  // shown at its own shape, cropped to the screen's: subjects keep to the middle
     FloatImage img;
+    std::vector<Subject> subjects;
 
-    Ctx(int w, int h, bool stretched) : W(w), H(h), img(w, h) {
+    Ctx(int w, int h, bool stretched) : W(w), H(h), cropped(!stretched), img(w, h) {
         sc = h / 480.0;
         const double natural = (w / 640.0) / (h / 480.0);
         // A 4:3 picture shown stretched to a wide screen: draw for a display between 16:10 and 16:9
@@ -52,6 +55,12 @@ struct Ctx {
     }
     // A round glow at design position (u, v) with sigma in design units.
     void glow(double u, double v, double sigma, Rgb peak) { img.add_gaussian(px(u), py(v), std::max(0.45, sigma * sc), peak, 1.0 / ax); }
+    // Records a subject: a round one at (iu, v) of radius r, or the box reaching rx and ry from it
+    // (all in round units: iu is u * ax).
+    void subject(const char* what, double iu, double v, double rx, double ry) {
+        subjects.push_back({what, px((iu - rx) / ax), py(v - ry), px((iu + rx) / ax), py(v + ry)});
+    }
+    void subject(const char* what, double iu, double v, double r) { subject(what, iu, v, r, r); }
 };
 
 // Light from the upper left and in front, in a frame with y up and z to the viewer.
@@ -156,6 +165,7 @@ void scene_emission(Ctx& c) {
     o.brightness = 0.9;
     o.spiked = 2;
     add_stars(c, 1001, o);
+    c.subject("the glowing core of the nebula and its young stars", 372 * c.ax, 214, 75);
     // The young stars that light the cloud.
     const double cluster[5][3] = {{372, 214, 1.0}, {352, 232, 0.5}, {394, 198, 0.45}, {381, 240, 0.3}, {360, 204, 0.25}};
     for (const auto& s : cluster) {
@@ -170,10 +180,12 @@ void scene_spiral(Ctx& c) {
     const Noise n(201), k(202);
     const double cu = 330 * c.ax, cv = 236;
     const double tilt = 0.78, rot = -0.5;
+    // The disc's radius: a little smaller when cropped, so its tilted ellipse fits a 21:9 crop.
+    const double edge = c.cropped ? 200 : 215;
     c.add([&](double, double v, double iu) {
         const double x0 = iu - cu, y0 = v - cv;
         const double xr = x0 * std::cos(rot) - y0 * std::sin(rot), yr = (x0 * std::sin(rot) + y0 * std::cos(rot)) / tilt;
-        const double r = std::sqrt(xr * xr + yr * yr) / 215;  // 1 at the visible edge of the disc
+        const double r = std::sqrt(xr * xr + yr * yr) / edge;  // 1 at the visible edge of the disc
         const double th = std::atan2(yr, xr);
         const double pitch = 0.32;
         const double phase = th - std::log(std::max(r, 0.02)) / pitch;
@@ -205,9 +217,12 @@ void scene_spiral(Ctx& c) {
     Rng rng(2002);
     for (int i = 0; i < 9; ++i) {
         const double u = rng.range(20, 620), v = rng.range(20, 460);
-        if (std::hypot((u - 330) * c.ax, v - 236) < 230) continue;
+        if (std::hypot((u - 330) * c.ax, v - 236) < edge + 15) continue;
         c.glow(u, v, rng.range(1.0, 2.2), srgb(255, 220, 190) * rng.range(0.05, 0.12));
     }
+    // The disc's edge is an ellipse turned by rot: its reach across and down.
+    const double ct = std::cos(rot), st = std::sin(rot);
+    c.subject("the galaxy's disc", cu, cv, edge * std::sqrt(ct * ct + st * st * tilt * tilt), edge * std::sqrt(st * st + ct * ct * tilt * tilt));
 }
 
 // ---- 2: ringed gas giant with moons -----------------------------------------------------
@@ -304,9 +319,18 @@ void scene_ringed(Ctx& c) {
     o.spiked = 1;
     o.density = [&](double u, double v) { return std::hypot((u * c.ax - cu) / R, (v - cv) / R) < 1.05 ? 0.0 : 1.0; };
     add_stars(c, 3001, o);
-    moon(560, 96, 17, srgb(200, 196, 188), 303);
-    moon(92, 392, 10, srgb(220, 200, 170), 304);
-    moon(612, 300, 5, srgb(190, 190, 200), 305);
+    // The rings reach r_out planet radii in their plane; a circle in a plane of unit normal n reaches
+    // r * sqrt(1 - n.d^2) along a direction d.
+    const double reach_x = R * r_out * std::sqrt(1 - N.x * N.x), reach_y = R * r_out * std::sqrt(1 - N.y * N.y);
+    c.subject("the ringed planet", cu, cv, std::max(R, reach_x), std::max(R, reach_y));
+    // Cropped, the moons near the edges come inwards.
+    const double moons[3][3] = {{c.cropped ? 520.0 : 560.0, c.cropped ? 100.0 : 96.0, 17}, {c.cropped ? 112.0 : 92.0, c.cropped ? 380.0 : 392.0, 10},
+                                {c.cropped ? 545.0 : 612.0, c.cropped ? 318.0 : 300.0, 5}};
+    const Rgb albedo[3] = {srgb(200, 196, 188), srgb(220, 200, 170), srgb(190, 190, 200)};
+    for (int i = 0; i < 3; ++i) {
+        moon(moons[i][0], moons[i][1], moons[i][2], albedo[i], 303 + static_cast<std::uint64_t>(i));
+        c.subject("a moon", moons[i][0] * c.ax, moons[i][1], moons[i][2]);
+    }
 }
 
 // ---- 3: limb of a blue planet at orbital sunrise ------------------------------------------
@@ -359,6 +383,7 @@ void scene_sunrise(Ctx& c) {
     };
     add_stars(c, 4001, o);
     // The sun at the limb: a hard core, a halo and a soft starburst.
+    c.subject("the sun rising over the limb", sun_u, sun_v, 28);
     c.glow(sun_u / c.ax, sun_v, 3.0, srgb(255, 252, 240) * 6.0);
     c.glow(sun_u / c.ax, sun_v, 9.0, srgb(255, 220, 170) * 0.55);
     c.glow(sun_u / c.ax, sun_v, 28.0, srgb(255, 190, 130) * 0.12);
@@ -408,6 +433,7 @@ void scene_moonscape(Ctx& c) {
         }
         return col;
     });
+    c.subject("the planet rising", pu, pv, pr);
     StarOptions o;
     o.count = 1000;
     o.spiked = 2;
@@ -504,6 +530,14 @@ void scene_reflection(Ctx& c) {
     o.spiked = 0;
     o.blue_share = 0.5;
     add_stars(c, 6001, o);
+    double u0 = 1e9, u1 = -1e9, v0 = 1e9, v1 = -1e9;
+    for (const S& s : cluster) {
+        u0 = std::min(u0, s.u);
+        u1 = std::max(u1, s.u);
+        v0 = std::min(v0, s.v);
+        v1 = std::max(v1, s.v);
+    }
+    c.subject("the young cluster", (u0 + u1) / 2 * c.ax, (v0 + v1) / 2, (u1 - u0) / 2 * c.ax + 10, (v1 - v0) / 2 + 10);
     for (const S& s : cluster) {
         c.glow(s.u, s.v, 1.2, srgb(225, 236, 255) * (3.0 * s.b));
         c.glow(s.u, s.v, 5, srgb(150, 190, 255) * (0.14 * s.b));
@@ -559,6 +593,7 @@ void scene_milky_way(Ctx& c) {
     bright.count = 900;
     bright.spiked = 4;
     add_stars(c, 7002, bright);
+    c.subject("the bright middle of the band", cu * c.ax, cv, 110);
 }
 
 // ---- 7: red planet with two small moons ---------------------------------------------------
@@ -620,8 +655,14 @@ void scene_red_planet(Ctx& c) {
             return mix(col, mc, cov);
         });
     };
+    c.subject("the red planet", cu, cv, R + 4);
+    // Cropped, the small moon near the right edge comes inwards.
+    const double small_u = c.cropped ? 530 : 566, small_v = c.cropped ? 352 : 330;
     moonlet(508, 128, 16, 1.35, 0.4, 803);
-    moonlet(566, 330, 8, 1.2, -0.7, 804);
+    moonlet(small_u, small_v, 8, 1.2, -0.7, 804);
+    // A moonlet's edge reaches 1.12 times its radius, times its stretch.
+    c.subject("a moon", 508 * c.ax, 128, 16 * 1.35 * 1.12);
+    c.subject("a moon", small_u * c.ax, small_v, 8 * 1.2 * 1.12);
 }
 
 // ---- 8: eclipse with its corona ---------------------------------------------------------
@@ -676,6 +717,8 @@ void scene_eclipse(Ctx& c) {
     o.density = [&](double u, double v) { return smoothstep(R * 2.0, R * 4.5, std::hypot(u * c.ax - cu, v - cv)); };
     add_stars(c, 9001, o);
     c.glow(120, 380, 1.3, srgb(255, 236, 200) * 1.8);  // a bright planet near the sun
+    c.subject("the eclipsed sun and its inner corona", cu, cv, 2 * R);
+    c.subject("the bright planet", 120 * c.ax, 380, 4);
 }
 
 // ---- 9: comet over a deep field -----------------------------------------------------------
@@ -709,6 +752,7 @@ void scene_comet(Ctx& c) {
         return col;
     });
     c.glow(hu / c.ax, hv, 1.4, srgb(255, 255, 240) * 3.0);
+    c.subject("the comet's head", hu, hv, 40);
     // The deep field: many faint, small galaxies of all shapes and colours.
     Rng rng(1003);
     for (int i = 0; i < 260; ++i) {
@@ -796,7 +840,12 @@ const char* background_title(int index) {
     return index >= 0 && index < background_count ? titles[index] : "";
 }
 
-FloatImage render_background(int index, int width, int height, bool stretched) {
+Subject crop_safe_area(int width, int height) {
+    const double crop_h = width * 9.0 / 21.0;
+    return {"the part every crop keeps", std::ceil(width / 8.0), std::ceil((height - crop_h) / 2), std::floor(width * 7.0 / 8.0), std::floor((height + crop_h) / 2)};
+}
+
+FloatImage render_background(int index, int width, int height, bool stretched, std::vector<Subject>* subjects) {
     Ctx c(width, height, stretched);
     switch (index) {
         case 0: scene_emission(c); break;
@@ -811,6 +860,7 @@ FloatImage render_background(int index, int width, int height, bool stretched) {
         case 9: scene_comet(c); break;
         default: scene_title(c); break;
     }
+    if (subjects) *subjects = std::move(c.subjects);
     return std::move(c.img);
 }
 

@@ -1,12 +1,15 @@
 // kolvane-assetgen: draws every picture and synthesises every sound of the screen saver.
 //
-//   kolvane-assetgen [--out DIR]        writes all assets under DIR (default: assets)
+//   kolvane-assetgen [--out DIR]        writes all assets under DIR (default: assets), the large
+//                                       screens' set included: sprite-2x/3x.png, mask-2x/3x.png and
+//                                       backgrounds/large/bg0.jpg ... bg9.jpg (1920 × 1080)
 //   kolvane-assetgen --size WxH [--out DIR]
 //                                       writes only the ten backgrounds, rendered at W × H, under
 //                                       DIR/backgrounds-WxH (24-bit)
 //
 // The output is deterministic: the same bytes on every run.
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -25,6 +28,43 @@ bool put(const std::string& path, const std::vector<std::uint8_t>& data) {
     }
     ++written;
     return true;
+}
+
+// The large backgrounds: 1920 × 1080, shown at their own shape and cropped to the screen's. Dark
+// smooth skies show JPEG's blocks first: at 97 (full colour resolution, dithered like the 640 × 480
+// set, so no bands) they stay invisible and the ten together take about 3.4 MB.
+constexpr int large_w = 1920, large_h = 1080, large_jpeg_quality = 97;
+
+bool inside(const Subject& s, const Subject& area) { return s.x0 >= area.x0 && s.y0 >= area.y0 && s.x1 <= area.x1 && s.y1 <= area.y1; }
+
+// Writes the large backgrounds and the list of their subjects; refuses a subject a crop would cut.
+bool put_large_backgrounds(const std::string& dir) {
+    make_dirs(dir);
+    bool ok = true;
+    const Subject safe = crop_safe_area(large_w, large_h);
+    std::string list =
+        "# The subjects of the large backgrounds, as the generator placed them: picture, then the box x0 y0 x1 y1 in\n"
+        "# pixels (x1 and y1 exclusive), then what it is. Every box lies inside " +
+        std::to_string(static_cast<int>(safe.x0)) + " " + std::to_string(static_cast<int>(safe.y0)) + " " + std::to_string(static_cast<int>(safe.x1)) + " " +
+        std::to_string(static_cast<int>(safe.y1)) + ", the part that crops to 4:3 and to 21:9 keep.\n";
+    for (int i = 0; i < background_count; ++i) {
+        std::vector<Subject> subjects;
+        const std::string name = "bg" + std::to_string(i) + ".jpg";
+        ok &= put(dir + "/" + name, encode_jpeg(to_image(render_background(i, large_w, large_h, false, &subjects)), large_jpeg_quality));
+        for (const Subject& s : subjects) {
+            const Subject box{s.what, std::floor(s.x0), std::floor(s.y0), std::ceil(s.x1), std::ceil(s.y1)};
+            if (!inside(box, safe)) {
+                std::fprintf(stderr, "kolvane-assetgen: %s: %s lies outside the part every crop keeps\n", name.c_str(), s.what.c_str());
+                ok = false;
+            }
+            char line[160];
+            std::snprintf(line, sizeof line, "%s %d %d %d %d ", name.c_str(), static_cast<int>(box.x0), static_cast<int>(box.y0), static_cast<int>(box.x1),
+                          static_cast<int>(box.y1));
+            list += line + s.what + "\n";
+        }
+    }
+    ok &= put(dir + "/subjects.txt", std::vector<std::uint8_t>(list.begin(), list.end()));
+    return ok;
 }
 
 }  // namespace
@@ -82,9 +122,26 @@ int main(int argc, char** argv) {
         ok &= put(out + "/sounds/title.wav", encode_wav(make_title_theme()));
         for (int n = 1; n <= 9; ++n) ok &= put(out + "/sounds/orvel" + std::to_string(n) + ".wav", encode_wav(make_effect(n)));
         for (const Tune& t : make_tunes()) ok &= put(out + "/music/" + t.name + ".mid", t.smf);
-        std::vector<kolvane::Image> wide;
         if (write_contact_sheet(out + "/preview-sheet.png", backgrounds, sheet, title, preview, dialog)) ++written;
         else ok = false;
+        const auto small_done = std::chrono::steady_clock::now();
+        // The large screens' set: sheets drawn natively at 2× and 3× (full colour, lossless, so the
+        // masks stay pure black and white) and the backgrounds at 1920 × 1080.
+        std::vector<kolvane::Image> sheets{sheet};
+        for (int scale : {2, 3}) {
+            const SpriteSheet large = make_sprite_sheet(scale);
+            const std::string suffix = "-" + std::to_string(scale) + "x.png";
+            ok &= put(out + "/sprite" + suffix, encode_png(large.sheet));
+            ok &= put(out + "/mask" + suffix, encode_png(large.mask));
+            sheets.push_back(large.sheet);
+        }
+        if (write_sprite_contact_sheet(out + "/sprite-sheets-contact.png", sheets)) ++written;
+        else ok = false;
+        const auto sheets_done = std::chrono::steady_clock::now();
+        ok &= put_large_backgrounds(out + "/backgrounds/large");
+        std::fprintf(stderr, "kolvane-assetgen: 1x set %.1f s, 2x and 3x sheets %.1f s, large backgrounds %.1f s\n",
+                     std::chrono::duration<double>(small_done - start).count(), std::chrono::duration<double>(sheets_done - small_done).count(),
+                     std::chrono::duration<double>(std::chrono::steady_clock::now() - sheets_done).count());
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::fprintf(stderr, "kolvane-assetgen: wrote %d files under %s in %.1f s\n", written, out.c_str(), seconds);

@@ -2,6 +2,7 @@
 // light from the upper left, and cut out by thresholding its coverage, so the mask is exact and
 // the edges stay crisp; asteroids are noise-displaced spheres seen at 24 rotation angles.
 #include <algorithm>
+#include <cstdlib>
 
 #include "assets.h"
 #include "raytrace.h"
@@ -12,6 +13,10 @@ namespace {
 using namespace materials;
 
 constexpr int sheet_w = 720, sheet_h = 606;
+
+// Samples per pixel side at a scale: a larger sheet has smaller pixels, so fewer samples give the
+// same smoothness of edge; two stay the least, so a cut through a pixel still finds its coverage.
+int samples_at(int samples, int scale) { return std::max(2, (samples + scale - 1) / scale); }
 
 const FrameRect single_frames[20] = {
     {0, 0, 0, 0},        {3, 2, 94, 82},     {103, 1, 89, 89},   {196, 2, 70, 59},   {272, 2, 89, 66},
@@ -516,7 +521,8 @@ std::pair<double, double> half_extent(const Figure& f) {
     return {hx, hy};
 }
 
-// The largest scale at which every view of the rock fits the frame.
+// The largest scale at which every view of the rock fits the frame (at 1×: larger sheets multiply
+// it, so every scale shows the rock the same size within its frame).
 double fit_rock(const Rock& rock, const std::vector<Mat3>& views, int w, int h) {
     const double probe = (std::min(w, h) / 2.0 - 0.5) / rock.max_radius * 0.8;
     double hx = 0, hy = 0;
@@ -557,15 +563,21 @@ FrameRect frame_rect(int frame) {
     return {0, 0, 0, 0};
 }
 
-SpriteSheet make_sprite_sheet() {
+FrameRect frame_rect(int frame, int scale) {
+    const FrameRect r = frame_rect(frame);
+    return {r.x * scale, r.y * scale, r.w * scale, r.h * scale};
+}
+
+SpriteSheet make_sprite_sheet(int scale) {
     SpriteSheet s;
-    s.sheet = kolvane::Image(sheet_w, sheet_h, 0);
-    s.mask = kolvane::Image(sheet_w, sheet_h, 0xFFFFFF);
+    s.sheet = kolvane::Image(sheet_w * scale, sheet_h * scale, 0);
+    s.mask = kolvane::Image(sheet_w * scale, sheet_h * scale, 0xFFFFFF);
     auto put = [&](int frame, const Model& m, const Mat3& view, int samples = 4) {
-        const FrameRect r = frame_rect(frame);
+        const FrameRect r = frame_rect(frame, scale);
         RenderOptions o;
         o.view = view;
-        o.samples = samples;
+        o.samples = scale == 1 ? samples : samples_at(samples, scale);
+        o.margin *= scale;
         place(s, render_model(m, r.w, r.h, o), r);
     };
 
@@ -602,7 +614,7 @@ SpriteSheet make_sprite_sheet() {
     put(18, launch_stack(), rot_z(-0.45) * rot_x(-0.3) * rot_y(0.95));
     // Frame 19: frame 18 mirrored left to right; its one extra row stays empty.
     {
-        const FrameRect a = frame_rect(18), b = frame_rect(19);
+        const FrameRect a = frame_rect(18, scale), b = frame_rect(19, scale);
         for (int y = 0; y < a.h; ++y) {
             for (int x = 0; x < a.w; ++x) {
                 s.sheet.at(b.x + a.w - 1 - x, b.y + y) = s.sheet.at(a.x + x, a.y + y);
@@ -616,10 +628,10 @@ SpriteSheet make_sprite_sheet() {
         const Vec3 stretch[3] = {{1.45, 0.9, 1.0}, {1.2, 1.0, 0.85}, {1.3, 0.95, 1.1}};
         for (int i = 0; i < 3; ++i) {
             const Rock rock = make_rock(0xF7A6 + static_cast<std::uint64_t>(i), 0.28, 3, stretch[i]);
-            const FrameRect r = frame_rect(frames[i]);
+            const FrameRect r1 = frame_rect(frames[i]), r = frame_rect(frames[i], scale);
             const Mat3 orient = rot_z(0.2 + i * 0.7) * rot_x(0.4 * i);
-            const double scale = fit_rock(rock, {orient}, r.w, r.h);
-            place(s, render_rock(rock, orient, r.w, r.h, scale, 4), r);
+            const double fit = fit_rock(rock, {orient}, r1.w, r1.h) * scale;
+            place(s, render_rock(rock, orient, r.w, r.h, fit, scale == 1 ? 4 : samples_at(4, scale)), r);
         }
     }
     // Tumbling asteroids: 24 views, one full turn about a tilted axis.
@@ -634,40 +646,42 @@ SpriteSheet make_sprite_sheet() {
             views_small.push_back(rot_axis(axis_small, a) * rot_x(0.6));
             views_large.push_back(rot_axis(axis_large, a) * rot_z(0.4));
         }
-        const double scale_small = fit_rock(small, views_small, 30, 30), scale_large = fit_rock(large, views_large, 60, 60);
+        const double fit_small = fit_rock(small, views_small, 30, 30) * scale, fit_large = fit_rock(large, views_large, 60, 60) * scale;
+        const int samples = scale == 1 ? 3 : samples_at(3, scale);
         for (int i = 0; i < 24; ++i) {
-            const FrameRect rs = frame_rect(20 + i);
-            place(s, render_rock(small, views_small[static_cast<std::size_t>(i)], rs.w, rs.h, scale_small, 3), rs);
-            const FrameRect rl = frame_rect(44 + i);
-            place(s, render_rock(large, views_large[static_cast<std::size_t>(i)], rl.w, rl.h, scale_large, 3), rl);
+            const FrameRect rs = frame_rect(20 + i, scale);
+            place(s, render_rock(small, views_small[static_cast<std::size_t>(i)], rs.w, rs.h, fit_small, samples), rs);
+            const FrameRect rl = frame_rect(44 + i, scale);
+            place(s, render_rock(large, views_large[static_cast<std::size_t>(i)], rl.w, rl.h, fit_large, samples), rl);
         }
     }
     // Stars: a plus 9, 7, 5, 3 pixels across, a single pixel, then nothing (drawn without the mask).
+    // A larger sheet draws the same plus, each pixel `scale` pixels square, its arms fading smoothly.
     for (int k = 0; k < 5; ++k) {
-        const FrameRect r = frame_rect(68 + k);
+        const FrameRect r = frame_rect(68 + k, scale);
         const int arm = 4 - k;
-        const int cx = r.x + 4, cy = r.y + 4;
-        for (int d = -arm; d <= arm; ++d) {
-            for (int axis = 0; axis < 2; ++axis) {
-                const int x = cx + (axis == 0 ? d : 0), y = cy + (axis == 0 ? 0 : d);
-                const double t = arm == 0 ? 0.0 : std::fabs(d) / (arm + 0.5);
-                const double v = std::pow(1 - t, 1.6) * (1.0 - 0.12 * k);
-                // White at the core, bluish along the arms.
-                const int rr = static_cast<int>(std::lround(255 * v * (0.72 + 0.28 * (1 - t))));
-                const int gg = static_cast<int>(std::lround(255 * v * (0.82 + 0.18 * (1 - t))));
-                const int bb = static_cast<int>(std::lround(255 * std::min(1.0, v * 1.05)));
-                const std::uint32_t p = (static_cast<std::uint32_t>(std::max(rr, 1)) << 16) | (static_cast<std::uint32_t>(std::max(gg, 1)) << 8) | static_cast<std::uint32_t>(std::max(bb, 1));
-                s.sheet.at(x, y) = p;
-                s.mask.at(x, y) = 0;
-            }
-        }
-        // Soft diagonal glints around the core of the two largest.
-        if (arm >= 3) {
-            for (int dx : {-1, 1})
-                for (int dy : {-1, 1}) {
-                    s.sheet.at(cx + dx, cy + dy) = k == 0 ? 0x6E7896u : 0x4A5064u;
-                    s.mask.at(cx + dx, cy + dy) = 0;
+        for (int y = 0; y < 9 * scale; ++y) {
+            for (int x = 0; x < 9 * scale; ++x) {
+                const int ix = x / scale - 4, iy = y / scale - 4;  // the pixel of the 1× star
+                const double u = (x + 0.5) / scale - 4.5, w = (y + 0.5) / scale - 4.5;
+                const bool across = iy == 0 && std::abs(ix) <= arm, down = ix == 0 && std::abs(iy) <= arm;
+                std::uint32_t p = 0;
+                if (across || down) {
+                    const double d = std::min(across ? std::fabs(u) : 1e9, down ? std::fabs(w) : 1e9);
+                    const double t = arm == 0 ? 0.0 : d / (arm + 0.5);
+                    const double v = std::pow(1 - t, 1.6) * (1.0 - 0.12 * k);
+                    // White at the core, bluish along the arms.
+                    const int rr = static_cast<int>(std::lround(255 * v * (0.72 + 0.28 * (1 - t))));
+                    const int gg = static_cast<int>(std::lround(255 * v * (0.82 + 0.18 * (1 - t))));
+                    const int bb = static_cast<int>(std::lround(255 * std::min(1.0, v * 1.05)));
+                    p = (static_cast<std::uint32_t>(std::max(rr, 1)) << 16) | (static_cast<std::uint32_t>(std::max(gg, 1)) << 8) | static_cast<std::uint32_t>(std::max(bb, 1));
+                } else if (arm >= 3 && std::abs(ix) == 1 && std::abs(iy) == 1) {
+                    p = k == 0 ? 0x6E7896u : 0x4A5064u;  // soft diagonal glints around the core of the two largest
                 }
+                if (p == 0) continue;
+                s.sheet.at(r.x + x, r.y + y) = p;
+                s.mask.at(r.x + x, r.y + y) = 0;
+            }
         }
     }
     return s;

@@ -227,3 +227,88 @@ bool write_contact_sheet(const std::string& path, const std::vector<kolvane::Ima
 }
 
 }  // namespace assetgen
+
+namespace assetgen {
+
+bool write_sprite_contact_sheet(const std::string& path, const std::vector<kolvane::Image>& sheets) {
+    // Left: each sheet shrunk to 720 pixels across. Right: a few frames at one pixel per pixel at
+    // every scale, the sizes they take on the screen.
+    const int margin = 18, gap = 14, label = 22, frames[] = {13, 1, 11, 44, 68};
+    const int left_h = static_cast<int>(sheets.size()) * (606 + label + gap);
+    int right_w = 0, right_h = 0;
+    for (int f : frames) {
+        int row_w = 0, row_h = 0;
+        for (std::size_t i = 0; i < sheets.size(); ++i) {
+            const FrameRect r = frame_rect(f, static_cast<int>(i) + 1);
+            row_w += r.w + gap;
+            row_h = std::max(row_h, r.h);
+        }
+        right_w = std::max(right_w, row_w);
+        right_h += row_h + gap;
+    }
+    const int top = margin + 30;
+    const int width = margin * 2 + 720 + 2 * gap + right_w, height = top + std::max(left_h, right_h + label) + margin;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_rgb(cr, 0.075, 0.078, 0.09);
+    cairo_paint(cr);
+    auto text = [&](const std::string& t, double x, double y, double h) {
+        cairo_new_path(cr);
+        lettering_path(cr, t, x, y, h, 0.42);
+        cairo_set_line_width(cr, std::max(1.0, h * 0.15));
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
+        cairo_set_source_rgb(cr, 0.8, 0.85, 0.95);
+        cairo_stroke(cr);
+    };
+    // The sheet's black surround shows as grey, so the figures' dark edges stay visible.
+    auto draw = [&](const kolvane::Image& img, int sx, int sy, int sw, int sh, double at_x, double at_y, double k) {
+        cairo_surface_t* src = cairo_image_surface_create(CAIRO_FORMAT_RGB24, sw, sh);
+        cairo_surface_flush(src);
+        unsigned char* data = cairo_image_surface_get_data(src);
+        const int stride = cairo_image_surface_get_stride(src);
+        for (int yy = 0; yy < sh; ++yy)
+            for (int xx = 0; xx < sw; ++xx) {
+                const std::uint32_t p = img.at(sx + xx, sy + yy);
+                const std::uint32_t shown = p == 0 ? 0x3B3C40u : p;
+                std::memcpy(data + yy * stride + xx * 4, &shown, 4);
+            }
+        cairo_surface_mark_dirty(src);
+        cairo_save(cr);
+        cairo_translate(cr, at_x, at_y);
+        cairo_scale(cr, k, k);
+        cairo_set_source_surface(cr, src, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), k < 1 ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
+        cairo_rectangle(cr, 0, 0, sw, sh);
+        cairo_fill(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(src);
+    };
+    text("KOLVANE SPRITE SHEETS - 1X 2X 3X", margin, margin + 14, 14);
+    double y = top;
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        const kolvane::Image& sheet = sheets[i];
+        draw(sheet, 0, 0, sheet.width, sheet.height, margin, y, 720.0 / sheet.width);
+        text(std::to_string(i + 1) + "X  " + std::to_string(sheet.width) + " X " + std::to_string(sheet.height) + " SHOWN AT 720 ACROSS", margin, y + 606 + 16, 9);
+        y += 606 + label + gap;
+    }
+    const double rx = margin + 720 + 2 * gap;
+    y = top;
+    for (int f : frames) {
+        double x = rx;
+        int row_h = 0;
+        for (std::size_t i = 0; i < sheets.size(); ++i) {
+            const FrameRect r = frame_rect(f, static_cast<int>(i) + 1);
+            draw(sheets[i], r.x, r.y, r.w, r.h, x, y, 1.0);
+            x += r.w + gap;
+            row_h = std::max(row_h, r.h);
+        }
+        y += row_h + gap;
+    }
+    text("FRAMES 13 1 11 44 68 AT 1X 2X 3X  ONE TO ONE", rx, y + 10, 9);
+    cairo_destroy(cr);
+    const bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(s);
+    return ok;
+}
+
+}  // namespace assetgen
