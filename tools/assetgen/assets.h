@@ -42,11 +42,13 @@ struct Subject {
 // Renders background `index` at the given size. `stretched` tells that the picture will be shown
 // stretched from 4:3 to a wider screen, so round bodies are drawn a little narrow. A picture that is
 // not stretched is shown at its own shape and cropped to the screen's, so its round bodies are
-// round and its subjects lie where a 16:9 picture's crops to 4:3 and to 21:9 both keep them;
+// round and its subjects lie where every crop of a 16:9 picture to a common screen keeps them;
 // `subjects`, when given, receives their boxes.
 FloatImage render_background(int index, int width, int height, bool stretched, std::vector<Subject>* subjects = nullptr);
-// The part of a width × height picture that both of those crops keep: the middle three quarters of
-// the width and the middle 9/21 of the width in height.
+// The screen shapes a large background is cropped to: from the narrowest (5:4, 1280 × 1024) to the
+// widest (64:27, 2560 × 1080), so 4:3, 16:10 and 21:9 too.
+inline constexpr double narrowest_screen = 5.0 / 4.0, widest_screen = 64.0 / 27.0;
+// The part of a width × height picture that all those crops keep (whole pixels).
 Subject crop_safe_area(int width, int height);
 
 // ---- lettering and title pictures --------------------------------------------------------------

@@ -180,7 +180,7 @@ void scene_spiral(Ctx& c) {
     const Noise n(201), k(202);
     const double cu = 330 * c.ax, cv = 236;
     const double tilt = 0.78, rot = -0.5;
-    // The disc's radius: a little smaller when cropped, so its tilted ellipse fits a 21:9 crop.
+    // The disc's radius: a little smaller when cropped, so its tilted ellipse fits the widest screen's crop.
     const double edge = c.cropped ? 200 : 215;
     c.add([&](double, double v, double iu) {
         const double x0 = iu - cu, y0 = v - cv;
@@ -325,7 +325,7 @@ void scene_ringed(Ctx& c) {
     c.subject("the ringed planet", cu, cv, std::max(R, reach_x), std::max(R, reach_y));
     // Cropped, the moons near the edges come inwards.
     const double moons[3][3] = {{c.cropped ? 520.0 : 560.0, c.cropped ? 100.0 : 96.0, 17}, {c.cropped ? 112.0 : 92.0, c.cropped ? 380.0 : 392.0, 10},
-                                {c.cropped ? 545.0 : 612.0, c.cropped ? 318.0 : 300.0, 5}};
+                                {c.cropped ? 535.0 : 612.0, c.cropped ? 318.0 : 300.0, 5}};
     const Rgb albedo[3] = {srgb(200, 196, 188), srgb(220, 200, 170), srgb(190, 190, 200)};
     for (int i = 0; i < 3; ++i) {
         moon(moons[i][0], moons[i][1], moons[i][2], albedo[i], 303 + static_cast<std::uint64_t>(i));
@@ -841,8 +841,9 @@ const char* background_title(int index) {
 }
 
 Subject crop_safe_area(int width, int height) {
-    const double crop_h = width * 9.0 / 21.0;
-    return {"the part every crop keeps", std::ceil(width / 8.0), std::ceil((height - crop_h) / 2), std::floor(width * 7.0 / 8.0), std::floor((height + crop_h) / 2)};
+    const double keep_w = std::min<double>(width, height * narrowest_screen), keep_h = std::min<double>(height, width / widest_screen);
+    return {"the part every crop keeps", std::ceil((width - keep_w) / 2), std::ceil((height - keep_h) / 2), std::floor((width + keep_w) / 2),
+            std::floor((height + keep_h) / 2)};
 }
 
 FloatImage render_background(int index, int width, int height, bool stretched, std::vector<Subject>* subjects) {

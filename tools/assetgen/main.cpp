@@ -46,7 +46,7 @@ bool put_large_backgrounds(const std::string& dir) {
         "# The subjects of the large backgrounds, as the generator placed them: picture, then the box x0 y0 x1 y1 in\n"
         "# pixels (x1 and y1 exclusive), then what it is. Every box lies inside " +
         std::to_string(static_cast<int>(safe.x0)) + " " + std::to_string(static_cast<int>(safe.y0)) + " " + std::to_string(static_cast<int>(safe.x1)) + " " +
-        std::to_string(static_cast<int>(safe.y1)) + ", the part that crops to 4:3 and to 21:9 keep.\n";
+        std::to_string(static_cast<int>(safe.y1)) + ", the part that every crop\n# to a screen from 5:4 (1280 x 1024) to 64:27 (2560 x 1080) keeps, 4:3 and 21:9 included.\n";
     for (int i = 0; i < background_count; ++i) {
         std::vector<Subject> subjects;
         const std::string name = "bg" + std::to_string(i) + ".jpg";
