@@ -13,11 +13,13 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::fputs(kolvane::sdl::usage_text().c_str(), stdout);
+    kolvane::sdl::RunOptions options = kolvane::sdl::parse_run_options(args, std::getenv("XSCREENSAVER_WINDOW"));
+    if (options.help || options.version) {
+        const std::string text = options.help ? kolvane::sdl::usage_text() : kolvane::sdl::version_line("kolvane") + "\n";
+        std::fputs(text.c_str(), stdout);
         return 0;
     }
-    kolvane::sdl::RunOptions options = kolvane::sdl::parse_run_options(args, std::getenv("XSCREENSAVER_WINDOW"));
+    // As a hack does: the complaint on one line, then what the program takes.
     if (!options.error.empty()) {
         std::fprintf(stderr, "kolvane: %s\n%s", options.error.c_str(), kolvane::sdl::usage_text().c_str());
         return kolvane::sdl::exit_usage;

@@ -2,9 +2,12 @@
 #include "platform/sdl/run_options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 
+#include "config_ui/about_box.h"
 #include "platform/sdl/x11_windows.h"
 #include "startup/settings.h"
 
@@ -12,14 +15,19 @@ namespace kolvane::sdl {
 
 namespace {
 
+// A setting is a switch when it is a flag or a whole number that is only off or on (0 or 1):
+// --NAME turns it on and --no-NAME off; any other whole number takes a value in its range.
+bool is_switch(const SettingField& field) {
+    return field.type == SettingType::flag || (field.option.low == 0 && field.option.high == 1);
+}
+
 // The settings a hack run may set: every key of the settings table that has an option name.
-// A whole number takes a value in its range; a flag is --NAME or --no-NAME.
 const SettingField* option_field(const std::string& name, bool& negated) {
     negated = name.rfind("no-", 0) == 0;
     const std::string bare = negated ? name.substr(3) : name;
     for (const SettingField& field : settings_table()) {
         if (field.option.name == nullptr || bare != field.option.name) continue;
-        if (negated && field.type != SettingType::flag) return nullptr;
+        if (negated && !is_switch(field)) return nullptr;
         return &field;
     }
     return nullptr;
@@ -34,23 +42,67 @@ std::optional<long> whole_number(const std::string& text, long low, long high) {
     return value;
 }
 
+bool all_digits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string unrecognised(const std::string& word) { return "Unrecognised option \"" + word + "\""; }
+
+// Options every XScreenSaver hack takes from its host; they mean nothing to this program's drawing.
+bool host_option_without_value(const std::string& name) {
+    return name == "install" || name == "noinstall" || name == "mono";
+}
+
 }  // namespace
 
 std::string usage_text() {
     std::string text =
         "usage: kolvane /S | /P <window> | /C | /A\n"
         "       kolvane [--root | --window | --window-id <window>] [--fps] [options]\n"
+        "       kolvane --help | --version\n"
         "options (for this run only; the saved settings stay as they are):\n";
     for (const SettingField& field : settings_table()) {
         const SettingOption& o = field.option;
         if (o.name == nullptr) continue;
         std::string form = "  --" + std::string(o.name);
-        if (field.type == SettingType::flag) form += " | --no-" + std::string(o.name);
+        if (is_switch(field)) form += " | --no-" + std::string(o.name);
         else form += " <" + std::to_string(o.low) + ".." + std::to_string(o.high) + ">";
         form.resize(std::max<std::size_t>(form.size() + 1, 33), ' ');
         text += form + o.help + "\n";
     }
-    return text + "A window is a decimal number or 0x followed by hexadecimal digits.\n";
+    return text + "A window is a decimal number or 0x followed by hexadecimal digits (after /P: decimal).\n"
+                  "See kolvane(6).\n";
+}
+
+std::string version_line(const char* program) {
+    return std::string(program) + " " + std::to_string(version_major) + "." + std::to_string(version_minor) + "." +
+           std::to_string(version_revision);
+}
+
+std::string classic_switch_error(const std::vector<std::string>& words) {
+    if (words.empty()) return {};
+    const std::string& first = words.front();
+    if (first.size() < 2) return unrecognised(first);
+    std::string name = first.substr(0, 2);
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string rest = first.substr(2);
+    if (name == "/P") {
+        // Main reads the number after the switch, blanks skipped; anything else would silently be window 0.
+        std::string number = rest;
+        for (std::size_t i = 1; i < words.size(); ++i) number += " " + words[i];
+        const std::size_t start = std::min(number.find_first_not_of(" \t"), number.size());
+        const std::string_view digits = std::string_view(number).substr(start);
+        if (!all_digits(digits) || digits.size() > 10 || std::stoull(std::string(digits)) > 0xFFFFFFFFull)
+            return digits.empty() ? "/P wants a window number"
+                                  : "/P wants a window number, not \"" + std::string(digits) + "\"";
+        return {};
+    }
+    if (name != "/S" && name != "/C" && name != "/A") return unrecognised(first);
+    // The display settings of Windows add the parent window to /C as "/c:1234".
+    if (!rest.empty() && !(name == "/C" && rest[0] == ':' && all_digits(std::string_view(rest).substr(1))))
+        return unrecognised(first);
+    if (words.size() > 1) return unrecognised(words[1]);
+    return {};
 }
 
 RunOptions parse_run_options(const std::vector<std::string>& args, const char* xscreensaver_window) {
@@ -62,6 +114,11 @@ RunOptions parse_run_options(const std::vector<std::string>& args, const char* x
         const std::string& arg = args[i];
         const std::size_t dashes = arg.rfind("--", 0) == 0 ? 2 : (arg.size() > 1 && arg[0] == '-') ? 1 : 0;
         if (dashes == 0) {
+            if (arg == "/?") {
+                RunOptions asked;
+                asked.help = true;
+                return asked;
+            }
             classic.push_back(arg);
             continue;
         }
@@ -76,12 +133,27 @@ RunOptions parse_run_options(const std::vector<std::string>& args, const char* x
             if (i + 1 < args.size()) return args[++i];
             return std::nullopt;
         };
+        if (name == "help" || name == "h" || name == "version") {
+            RunOptions asked;
+            asked.help = name != "version";
+            asked.version = name == "version";
+            return asked;
+        }
         if (name == "root") {
             options.root = true;
         } else if (name == "window") {
             own_window = true;
         } else if (name == "fps") {
             options.show_frame_rate = true;
+        } else if (name == "no-fps") {
+            options.show_frame_rate = false;
+        } else if (name == "visual") {
+            if (!take_value()) {
+                options.error = "--visual wants a visual's name";
+                return options;
+            }
+        } else if (host_option_without_value(name)) {
+            // Taken as every hack takes it; the scene draws the same on any visual.
         } else if (name == "test-run") {
             // Given by the settings program only, so the usage text leaves it out.
             options.test_run = true;
@@ -97,10 +169,17 @@ RunOptions parse_run_options(const std::vector<std::string>& args, const char* x
         } else {
             bool negated = false;
             const SettingField* field = option_field(name, negated);
-            const bool known = field != nullptr;
-            if (known && field->type == SettingType::flag) {
+            if (field == nullptr) {
+                options.error = unrecognised(arg);
+                return options;
+            }
+            if (is_switch(*field) && value) {
+                options.error = "--" + name + " is a switch and takes no value";
+                return options;
+            }
+            if (is_switch(*field)) {
                 options.settings[field->key] = negated ? "0" : "1";
-            } else if (known) {
+            } else {
                 const SettingOption& o = field->option;
                 const auto text = take_value();
                 const auto number = text ? whole_number(*text, o.low, o.high) : std::nullopt;
@@ -111,14 +190,11 @@ RunOptions parse_run_options(const std::vector<std::string>& args, const char* x
                 }
                 options.settings[field->key] = std::to_string(*number);
             }
-            // Not one of ours: a word for Main, which ignores what it does not know (as it ignores -s).
-            if (!known) {
-                classic.push_back(arg);
-                continue;
-            }
         }
         options.hack = true;
     }
+    options.error = classic_switch_error(classic);
+    if (!options.error.empty()) return options;
 
     if (!options.hack) {
         for (std::size_t i = 0; i < classic.size(); ++i) options.command_line += (i ? " " : "") + classic[i];

@@ -28,7 +28,9 @@ struct RunOptions {
     bool test_run = false;
     // Settings given on the command line, by their key in the settings store; they hold for this run only.
     std::map<std::string, std::string> settings;
-    std::string error;  // set when the command line cannot be used
+    bool help = false;     // --help, -h or /?: print the usage and end
+    bool version = false;  // --version: print the version and end
+    std::string error;     // set when the command line cannot be used: one line, without the program's name
 };
 
 // Reads the program's arguments (without its own name). `xscreensaver_window` is the value of the
@@ -37,6 +39,14 @@ RunOptions parse_run_options(const std::vector<std::string>& args, const char* x
 
 // The options text for --help and command-line errors.
 std::string usage_text();
+
+// "kolvane 2.0.8": what --version prints, for the named program.
+std::string version_line(const char* program);
+
+// Checks the classic words of a command line (those not starting with a dash): one switch of
+// /S, /P, /C or /A (any case; /C may carry the ":<number>" the display settings add), and after /P
+// a window number. Returns the one-line complaint, or an empty text when they can be used.
+std::string classic_switch_error(const std::vector<std::string>& words);
 
 // The settings store with the run's command-line settings laid over it: reads see them, saves go
 // through to the store underneath and leave them in force.

@@ -6,6 +6,8 @@
 #include <set>
 #include <sstream>
 
+#include "config_ui/about_box.h"
+#include "platform/sdl/linux_modes.h"
 #include "platform/sdl/run_options.h"
 #include "startup/settings.h"
 #include "tests/test_app.h"
@@ -17,7 +19,8 @@ RunOptions parse(std::vector<std::string> args, const char* env = nullptr) { ret
 
 TEST(ClassicSwitches, ReachMainAsTheyWereTyped) {
     for (const auto& [args, line] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{"/S"}, "/S"}, {{"/p", "1234"}, "/p 1234"}, {{"/c:4711"}, "/c:4711"}, {{}, ""}, {{"-s"}, "-s"}, {{"/X"}, "/X"}}) {
+             {{"/S"}, "/S"}, {{"/p", "1234"}, "/p 1234"}, {{"/c:4711"}, "/c:4711"}, {{}, ""}, {{"/a"}, "/a"},
+             {{"/P4294967295"}, "/P4294967295"}}) {
         const RunOptions o = parse(args);
         EXPECT_FALSE(o.hack) << line;
         EXPECT_EQ(o.command_line, line);
@@ -72,11 +75,52 @@ TEST(HackConventions, BadWindowNumbersAreRefused) {
     EXPECT_FALSE(parse({"-window-id", "-5"}).error.empty());
 }
 
-TEST(HackConventions, UnknownOptionsOfTheHostAreLeftAlone) {
-    const RunOptions o = parse({"-root", "-visual", "default"});
-    EXPECT_TRUE(o.error.empty());
+TEST(HackConventions, OptionsEveryHackTakesFromItsHostAreTaken) {
+    const RunOptions o = parse({"-root", "-visual", "default", "-install", "--noinstall", "--mono"});
+    EXPECT_TRUE(o.error.empty()) << o.error;
     EXPECT_EQ(o.command_line, "/S");
     EXPECT_EQ(o.host, SceneHost::foreign);
+    EXPECT_FALSE(parse({"--fps", "--no-fps"}).show_frame_rate);
+    EXPECT_FALSE(parse({"--root", "--visual"}).error.empty());
+}
+
+// As a hack refuses what it does not know, so does the program: one line naming the word.
+TEST(CommandLine, UnknownOptionsAndSwitchesAreRefused) {
+    for (const auto& [args, word] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--bogus"}, "--bogus"}, {{"-s"}, "-s"}, {{"/X"}, "/X"}, {{"--root", "--bogus"}, "--bogus"},
+             {{"/S", "extra"}, "extra"}, {{"/Sx"}, "/Sx"}, {{"/c:47x1"}, "/c:47x1"}, {{"--"}, "--"},
+             {{"/"}, "/"}, {{""}, ""}, {{"--root", "stray"}, "stray"}, {{"--no-frame-rate"}, "--no-frame-rate"}}) {
+        const RunOptions o = parse(args);
+        EXPECT_EQ(o.error, "Unrecognised option \"" + word + "\"") << word;
+        EXPECT_EQ(o.error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(CommandLine, APreviewNeedsAWindowNumber) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"/P"}, {"/P", "abc"}, {"/p", "12abc"}, {"/P", "12", "34"}, {"/P:1234"}, {"/P", "4294967296"},
+             {"/P", "99999999999"}, {"/P", "0x2a"}}) {
+        const RunOptions o = parse(args);
+        EXPECT_EQ(o.error.rfind("/P wants a window number", 0), 0u) << o.error;
+    }
+    EXPECT_EQ(parse({"/P", "abc"}).error, "/P wants a window number, not \"abc\"");
+    EXPECT_TRUE(parse({"/P", "0"}).error.empty());
+    EXPECT_TRUE(parse({"/P  77"}).error.empty());
+}
+
+TEST(CommandLine, HelpAndVersionAreAnswersNotRuns) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--help"}, {"-h"}, {"/?"}, {"--root", "-help"}}) {
+        const RunOptions o = parse(args);
+        EXPECT_TRUE(o.help);
+        EXPECT_FALSE(o.version);
+        EXPECT_FALSE(o.hack);
+        EXPECT_TRUE(o.error.empty());
+    }
+    EXPECT_TRUE(parse({"--version"}).version);
+    EXPECT_FALSE(parse({"--version"}).help);
+    EXPECT_EQ("Version " + version_line("kolvane").substr(8), version_text());
+    EXPECT_EQ(version_line("kolvane").rfind("kolvane ", 0), 0u);
+    EXPECT_NE(usage_text().find("--version"), std::string::npos);
 }
 
 TEST(RunSettings, OptionsBecomeSettingsKeys) {
@@ -90,6 +134,10 @@ TEST(RunSettings, OptionsBecomeSettingsKeys) {
     EXPECT_EQ(o.settings.at("object_frequency"), "3");
     EXPECT_EQ(o.settings.at("scroller_delay"), "2");
     EXPECT_EQ(o.settings.size(), 6u);
+    // A setting that is only off or on is a switch, as the flags are.
+    EXPECT_EQ(parse({"--no-captions"}).settings.at("scroller_active"), "0");
+    EXPECT_EQ(parse({"--captions"}).settings.at("scroller_active"), "1");
+    EXPECT_FALSE(parse({"--captions=0"}).error.empty());
     // A classic switch stays, with the settings for its run.
     const RunOptions with_switch = parse({"/S", "--frame-rate", "200"});
     EXPECT_EQ(with_switch.command_line, "/S");
@@ -151,13 +199,16 @@ TEST(HackOptionFile, AgreesWithTheSettingsTable) {
         ASSERT_NE(field, nullptr) << "the option file offers --" << id << ", which the program does not take";
         if ((*it)[1] == "number") {
             EXPECT_EQ(field->type, SettingType::whole) << id;
+            // A delay (a higher number is slower or rarer) is inverted, so its slider grows to the right.
+            const bool delay = id == "frame-rate" || id == "object-frequency" || id == "caption-frequency";
+            EXPECT_EQ(attribute(element, "convert"), delay ? "invert" : "(none)") << id;
             EXPECT_EQ(attribute(element, "arg"), "--" + id + " %");
             EXPECT_EQ(attribute(element, "low"), std::to_string(field->option.low)) << id;
             EXPECT_EQ(attribute(element, "high"), std::to_string(field->option.high)) << id;
             EXPECT_EQ(attribute(element, "default"), field->fallback) << id;
             EXPECT_TRUE(parse({"--" + id, attribute(element, "default")}).error.empty()) << id;
         } else {
-            EXPECT_EQ(field->type, SettingType::flag) << id;
+            EXPECT_TRUE(field->type == SettingType::flag || (field->option.low == 0 && field->option.high == 1)) << id;
             // A flag that is on by default is offered as the switch that turns it off.
             EXPECT_EQ(std::string(field->fallback), "1") << id;
             EXPECT_EQ(attribute(element, "arg-unset"), "--no-" + id);
@@ -169,12 +220,23 @@ TEST(HackOptionFile, AgreesWithTheSettingsTable) {
             EXPECT_TRUE(seen.count(f.option.name)) << "the option file lacks --" << f.option.name;
         }
     }
+    // The description ends as every hack's does.
+    EXPECT_TRUE(std::regex_search(xml, std::regex("\\n *Written by [^;\\n]+; [0-9]{4}\\.\\n *</_description>")));
+}
+
+// XScreenSaver's settings run a hack in a small window of their own; its daemon gives it a whole monitor.
+TEST(HostedScene, OnlyAWindowSmallerThanEveryMonitorIsAPreview) {
+    EXPECT_TRUE(preview_sized(640, 480, 1920, 1080));
+    EXPECT_FALSE(preview_sized(1920, 1080, 1920, 1080));
+    EXPECT_FALSE(preview_sized(1366, 768, 1366, 768));   // the smaller of two monitors
+    EXPECT_FALSE(preview_sized(1080, 1920, 1080, 1080));  // a monitor turned upright beside a wide one
+    EXPECT_FALSE(preview_sized(1920, 300, 1920, 1080));
 }
 
 // Every setting with a range is taken on the command line only inside that range.
 TEST(SettingOptions, TakeTheTableRangesAndNothingOutside) {
     for (const SettingField& f : settings_table()) {
-        if (!f.option.name || f.type != SettingType::whole) continue;
+        if (!f.option.name || f.type != SettingType::whole || (f.option.low == 0 && f.option.high == 1)) continue;
         const std::string name = std::string("--") + f.option.name;
         EXPECT_EQ(parse({name, std::to_string(f.option.low)}).settings.at(f.key), std::to_string(f.option.low));
         EXPECT_EQ(parse({name, std::to_string(f.option.high)}).settings.at(f.key), std::to_string(f.option.high));

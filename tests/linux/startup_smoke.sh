@@ -19,9 +19,27 @@ grep -q "<Installation Path Not Found!>" "$home/err" || fail "no install-folder 
 mkdir -p "$home/config/kolvane"
 printf '[Config]\ninstall_path=/opt/kolvane/sounds\n' >"$home/config/kolvane/settings.ini"
 
-# Unknown switches open nothing and succeed.
-"$program" /X || fail "/X failed"
-"$program" -s || fail "-s failed"
+# What the program does not take is refused as a hack refuses it: one line naming it, the usage, code 2,
+# and nothing written.
+for words in "--bogus" "/X" "-s" "/P abc" "/S extra" "--frame-rate=20 stray"; do
+  set +e
+  # shellcheck disable=SC2086
+  "$program" $words >"$home/out" 2>"$home/err"; code=$?
+  set -e
+  [ "$code" = 2 ] || fail "'$words' exited $code"
+  first=$(head -1 "$home/err")
+  case "$first" in
+    "kolvane: Unrecognised option \""*"\"" | "kolvane: /P wants a window number, not \"abc\"") ;;
+    *) fail "'$words' said: $first" ;;
+  esac
+  sed -n 2p "$home/err" | grep -q "^usage: kolvane " || fail "'$words' printed no usage"
+  [ ! -s "$home/out" ] || fail "'$words' printed on standard output"
+done
+[ ! -e "$home/data/kolvane/Kolvane Captions.dat" ] || fail "a refused command line wrote the lists"
+version=$("$program" --version) || fail "--version failed"
+[[ "$version" =~ ^kolvane\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed '$version'"
+"$program" --help >"$home/out" || fail "--help failed"
+grep -q -- "--window-id" "$home/out" || fail "--help does not list the options"
 
 # The first run writes both lists with CR LF ends and marks itself done; without a display the
 # scene itself cannot open, which the program says before it ends.
@@ -41,7 +59,7 @@ grep -q '^install_path=/opt/kolvane/sounds$' "$home/config/kolvane/settings.ini"
 
 # A later run leaves the user's lists alone.
 printf 'Mine\r\n' >"$home/data/kolvane/Kolvane Captions.dat"
-"$program" /X
+"$program" /p 0 2>/dev/null || true
 "$program" /s 2>/dev/null || true
 [ "$(cat "$home/data/kolvane/Kolvane Captions.dat")" = $'Mine\r' ] || fail "second run overwrote the captions"
 # Settings on the command line must be usable, or the program says how they go.
@@ -50,7 +68,6 @@ set +e
 set -e
 [ "$code" = 2 ] || fail "a bad --frame-rate exited $code"
 grep -q "5 to 200" "$home/err" || fail "no usage for a bad --frame-rate"
-"$program" --help | grep -q -- "--window-id" || fail "--help does not list the options"
 # /C and /A are the settings program's: without a display it says so as the scene does (code 4),
 # and a kolvane without kolvane-settings beside it names the missing program (code 3).
 set +e
