@@ -150,7 +150,25 @@ bool all_monitors(SDL_Rect& area) {
     return true;
 }
 
+// The width and height of the smallest monitor (each side on its own); false without monitors.
+bool smallest_monitor(int& width, int& height) {
+    const int count = SDL_GetNumVideoDisplays();
+    if (count < 1) return false;
+    width = height = 0;
+    for (int i = 0; i < count; ++i) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(i, &bounds) != 0) continue;
+        width = width == 0 ? bounds.w : std::min(width, bounds.w);
+        height = height == 0 ? bounds.h : std::min(height, bounds.h);
+    }
+    return width > 0 && height > 0;
+}
+
 }  // namespace
+
+bool preview_sized(int width, int height, int smallest_monitor_width, int smallest_monitor_height) {
+    return width < smallest_monitor_width && height < smallest_monitor_height;
+}
 
 std::string picture_folder(const std::string& program_folder) {
     const char* chosen = std::getenv("KOLVANE_DATA");
@@ -202,7 +220,11 @@ int LinuxModes::run_scene(App& app) {
     OverlayBoxes boxes(layers, fonts, twips_x, twips_y);
     PasswordBox prompt(app.scene, layers, fonts, dpi_y);
     FrameRateBox frame_rate(layers, fonts);
-    MixerAudio audio;
+    int monitor_width = 0, monitor_height = 0;
+    const bool preview = host == SceneHost::foreign && options_.host_window != 0 &&
+                         smallest_monitor(monitor_width, monitor_height) &&
+                         preview_sized(area.w, area.h, monitor_width, monitor_height);
+    MixerAudio audio(preview ? MixerAudio::Output::none : MixerAudio::Output::device);
     MixerChannel midi(audio, 0);
     MixerChannel wav(audio, 0);
     SdlSceneWindow window(app, system_, layers, prompt, options_.show_frame_rate ? &frame_rate : nullptr);

@@ -17,6 +17,11 @@ inline constexpr int exit_usage = 2;
 // source tree's assets (a run from the build folder).
 std::string picture_folder(const std::string& program_folder);
 
+// A host window smaller on both sides than the smallest monitor is a settings dialog's preview (the
+// one XScreenSaver's settings run a hack in), not a screen a daemon gives the hack to cover: the
+// scene in it plays no sound.
+bool preview_sized(int width, int height, int smallest_monitor_width, int smallest_monitor_height);
+
 class LinuxModes : public ModeEntries {
 public:
     LinuxModes(LinuxSystem& system, RunOptions options) : system_(system), options_(std::move(options)) {}

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/sdl/regular_file.h"
+#include "platform/sdl/sound_device.h"
 
 namespace kolvane::sdl {
 
@@ -42,6 +43,8 @@ MixerAudio::~MixerAudio() { close(); }
 bool MixerAudio::open() {
     if (tried_) return open_;
     tried_ = true;
+    if (output_ == Output::none) return false;
+    quiet_alsa_without_sound_card();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     subsystem_ = true;
     Mix_Init(MIX_INIT_MID);

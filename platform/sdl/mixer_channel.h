@@ -34,7 +34,11 @@ struct MixerLoad;
 // and closed on the caller's thread only while the loading thread is not running.
 class MixerAudio {
 public:
-    MixerAudio() = default;
+    // Where the sound goes: to the sound device, or nowhere (a preview in a settings dialog stays
+    // quiet, and never opens the device).
+    enum class Output { device, none };
+
+    explicit MixerAudio(Output output = Output::device) : output_(output) {}
     ~MixerAudio();
     MixerAudio(const MixerAudio&) = delete;
     MixerAudio& operator=(const MixerAudio&) = delete;
@@ -80,6 +84,7 @@ private:
     static void start(MixerLoad& load);
     static void halt(const MixerLoad& load);
 
+    Output output_;
     bool tried_ = false;
     bool open_ = false;
     bool subsystem_ = false;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <condition_variable>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <numbers>
@@ -17,6 +18,7 @@
 
 #include "app/app.h"
 #include "platform/sdl/mixer_channel.h"
+#include "platform/sdl/sound_device.h"
 #include "scene/audio.h"
 #include "tests/test_app.h"
 
@@ -381,6 +383,37 @@ TEST(NoSoundDevice, EveryFileIsSilenceAndEveryChannelFree) {
     EXPECT_EQ(t.app.scene.audio.midi_busy, 0);
     EXPECT_EQ(t.app.scene.audio.wav_busy, 0);
     unsetenv("SDL_AUDIODRIVER");
+}
+
+}  // namespace
+}  // namespace kolvane::sdl
+
+namespace kolvane::sdl {
+namespace {
+
+// A preview's mixer never opens the sound device: the disk driver would make its recording file.
+TEST_F(DiskAudio, AMixerWithoutOutputNeverOpensTheDevice) {
+    {
+        MixerAudio audio(MixerAudio::Output::none);
+        MixerChannel wav(audio, 0);
+        start(wav, "WaveAudio", dir.path() / "tone.wav");
+        audio.finish_loads();
+        EXPECT_FALSE(audio.is_open());
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+        EXPECT_EQ(wav.mode(), MediaMode::stopped);
+    }
+    EXPECT_FALSE(std::filesystem::exists(raw));
+}
+
+TEST(SoundCards, AreReadFromTheKernelsList) {
+    testing::TempDir dir;
+    const auto cards = dir.path() / "cards";
+    EXPECT_FALSE(sound_card_listed(cards.string()));
+    testing::write_file(cards, "--- no soundcards ---\n");
+    EXPECT_FALSE(sound_card_listed(cards.string()));
+    testing::write_file(cards, " 0 [PCH            ]: HDA-Intel - HDA Intel PCH\n"
+                               "                      HDA Intel PCH at 0xf7f10000 irq 32\n");
+    EXPECT_TRUE(sound_card_listed(cards.string()));
 }
 
 }  // namespace

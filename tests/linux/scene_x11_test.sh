@@ -240,6 +240,42 @@ wait_exit "$pid" $((2000 * slowdown)) || fail "the hack hangs when its host goes
 ok "a host that goes while the hack starts ends it quietly (code $rc)"
 close_host
 
+echo "== sound: none in a settings dialog's small preview, the sound device for a daemon's whole screen"
+# The first sound is due a second after the start; SDL's disk driver makes its file when the device opens.
+settings audio_seconds=1
+open_host 640 480
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/preview.raw "$program" --window-id "$host_hex" 2>>"$work/stderr" &
+pid=$!; pids+=("$pid")
+until_shows quiet "$host_id" 640x480+0+0 1000 || fail "nothing drawn in the small host window"
+sleep $((2 + slowdown))
+kill -TERM "$pid"
+wait_exit "$pid" $((2000 * slowdown)) || fail "the hack in a small window did not end at SIGTERM"
+[ ! -e "$work/preview.raw" ] || fail "the hack in a 640x480 window opened the sound device"
+close_host
+open_host 1920 1080
+: >"$work/alsa.err"
+env -u SDL_AUDIODRIVER XSCREENSAVER_WINDOW="$host_hex" "$program" --root 2>"$work/alsa.err" &
+alsa_pid=$!; pids+=("$alsa_pid")
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/screen.raw "$program" --window-id "$host_hex" 2>>"$work/stderr" &
+pid=$!; pids+=("$pid")
+for _ in $(seq $((20 * (2 + slowdown)))); do [ -s "$work/screen.raw" ] && break; sleep 0.1; done
+[ -s "$work/screen.raw" ] || fail "the hack covering the whole screen played nothing"
+sleep 1  # the other hack's first sound is due at about the same time
+kill -TERM "$pid" "$alsa_pid"
+wait_exit "$pid" $((2000 * slowdown)) || fail "the hack covering the screen did not end at SIGTERM"
+wait_exit "$alsa_pid" $((2000 * slowdown)) || fail "the hack with the machine's own sound did not end at SIGTERM"
+close_host
+ok "silent in a 640x480 host, sound in a 1920x1080 one"
+# This machine's own sound: without a sound card the daemon's log gets no line from ALSA.
+if [ -e /proc/asound/cards ] && grep -q '^ *[0-9]' /proc/asound/cards; then
+  echo "skip - this machine has a sound card; ALSA's messages are its own"
+elif grep -q "ALSA" "$work/alsa.err"; then
+  fail "ALSA wrote to the log: $(head -3 "$work/alsa.err")"
+else
+  ok "no sound card: nothing from ALSA in the log"
+fi
+settings
+
 echo "== the preview: /P in a host window"
 open_host 400 300
 "$program" /P "$host_id" 2>>"$work/stderr" &
