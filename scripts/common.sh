@@ -10,6 +10,9 @@ packages_windows="mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posi
 packages_display="xvfb xauth xdotool imagemagick x11-utils xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils"
 # libFuzzer comes with clang's runtime libraries.
 packages_fuzz="clang libclang-rt-dev"
+# The Debian package: CPack's DEB generator reads library dependencies with dpkg-shlibdeps; lintian checks
+# the package; man renders the manual pages.
+packages_package="dpkg-dev lintian man-db groff-base"
 
 # Installs the Debian packages that are missing (as root, or through sudo).
 ensure_packages() {
@@ -60,3 +63,19 @@ setup_wine() {
 }
 
 stop_wine() { wineserver -k >/dev/null 2>&1 || true; }
+
+# Makes the Debian package from a configured and built Linux build folder $1 into folder $2 (CPack's
+# staging folder goes into $2/.cpack and is removed); prints the package's path.
+make_deb() {
+  local build=$1 out=$2 log deb
+  mkdir -p "$out/.cpack"
+  log=$out/.cpack/cpack.log
+  if ! (cd "$build" && cpack -G DEB -B "$out/.cpack") >"$log" 2>&1; then
+    cat "$log" >&2
+    return 1
+  fi
+  deb=$(ls "$out"/.cpack/kolvane_*_amd64.deb)
+  mv -f "$deb" "$out/"
+  rm -rf "$out/.cpack"
+  echo "$out/$(basename "$deb")"
+}
