@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     kolvane::sdl::RunOptions options = kolvane::sdl::parse_run_options(args, std::getenv("XSCREENSAVER_WINDOW"));
     if (options.help || options.version) {
-        const std::string text = options.help ? kolvane::sdl::usage_text() : kolvane::sdl::version_line("kolvane") + "\n";
+        const std::string text =
+            options.help ? kolvane::sdl::usage_text() : kolvane::sdl::version_line("kolvane") + "\n";
         std::fputs(text.c_str(), stdout);
         return 0;
     }

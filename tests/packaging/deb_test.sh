@@ -23,8 +23,10 @@ version=$("$build/kolvane" --version | sed -n 's/^kolvane //p')
 cmake --install "$build" --prefix "$work/prefix" >"$work/install.log"
 find "$work/prefix" \( -type f -o -type l \) | sort >"$work/made"
 sort "$build/install_manifest.txt" >"$work/listed"
-diff "$work/made" "$work/listed" >"$work/unlisted" || { cat "$work/unlisted"; fail "install_manifest.txt differs from the files installed"; }
-grep -q "install with --prefix /usr" "$work/install.log" || fail "an install outside /usr does not say where XScreenSaver looks"
+diff "$work/made" "$work/listed" >"$work/unlisted" ||
+  { cat "$work/unlisted"; fail "install_manifest.txt differs from the files installed"; }
+grep -q "install with --prefix /usr" "$work/install.log" ||
+  fail "an install outside /usr does not say where XScreenSaver looks"
 ok "install_manifest.txt lists all $(wc -l <"$work/made") files and links installed"
 deb=$(make_deb "$build" "$work") || fail "cpack could not make the package"
 [ "$(basename "$deb")" = "kolvane_${version}_amd64.deb" ] || fail "the package is named $(basename "$deb")"
@@ -49,7 +51,8 @@ dpkg-deb --contents "$deb" | awk '{ print $6 ($7 == "->" ? " -> " $8 : "") }' >"
 for path in ./usr/bin/kolvane ./usr/bin/kolvane-settings "./usr/libexec/xscreensaver/kolvane -> ../../bin/kolvane" \
   ./usr/share/xscreensaver/config/kolvane.xml ./usr/share/kolvane/settings.ini ./usr/share/kolvane/sprite.bmp \
   ./usr/share/kolvane/mask.bmp ./usr/share/kolvane/preview.bmp ./usr/share/kolvane/backgrounds/bg9.bmp \
-  ./usr/share/kolvane/sounds/orvel9.wav ./usr/share/kolvane/sounds/title.wav ./usr/share/kolvane/music/nebula-drift.mid \
+  ./usr/share/kolvane/sounds/orvel9.wav ./usr/share/kolvane/sounds/title.wav \
+  ./usr/share/kolvane/music/nebula-drift.mid \
   ./usr/share/man/man6/kolvane.6.gz ./usr/share/man/man6/kolvane-settings.6.gz \
   ./usr/share/applications/kolvane-settings.desktop ./usr/share/doc/kolvane/copyright \
   ./usr/share/doc/kolvane/changelog.gz; do
@@ -112,6 +115,7 @@ dpkg -r kolvane >>"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -r
 dpkg --purge kolvane >>"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg --purge failed"; }
 installed_here=0
 snapshot >"$work/after"
-diff "$work/before" "$work/after" >"$work/changes" || { cat "$work/changes"; fail "the machine differs after the purge"; }
+diff "$work/before" "$work/after" >"$work/changes" ||
+  { cat "$work/changes"; fail "the machine differs after the purge"; }
 ok "dpkg -r and --purge leave the machine's files and package list as they were"
 echo "debian package checks passed"

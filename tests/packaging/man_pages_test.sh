@@ -7,11 +7,12 @@ program=$1 settings=$2 pages=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
 export MANWIDTH=80 MANPAGER=cat PAGER=cat LC_ALL=C.UTF-8
 
+version=$("$program" --version | cut -d' ' -f2)
 for page in kolvane.6 kolvane-settings.6; do
   warnings=$(man --warnings -l "$pages/$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$page: $warnings"
-  [ "$(sed -n 's/^\.TH [^ ]* 6 "[^"]*" "Kolvane \([^"]*\)".*/\1/p' "$pages/$page")" = "$("$program" --version | cut -d' ' -f2)" ] ||
-    fail "$page does not carry the version $("$program" --version)"
+  [ "$(sed -n 's/^\.TH [^ ]* 6 "[^"]*" "Kolvane \([^"]*\)".*/\1/p' "$pages/$page")" = "$version" ] ||
+    fail "$page does not carry the version $version"
 done
 echo "ok - both pages render without warnings and carry the version"
 
@@ -33,7 +34,7 @@ done
 echo "ok - kolvane.6 describes $(wc -w <<<"$options") options, the switches, the files and the environment"
 
 # The settings program answers --version and refuses what it does not take, as the scene program does.
-[ "$("$settings" --version)" = "kolvane-settings $("$program" --version | cut -d' ' -f2)" ] || fail "kolvane-settings --version"
+[ "$("$settings" --version)" = "kolvane-settings $version" ] || fail "kolvane-settings --version"
 err=$("$settings" --bogus 2>&1 >/dev/null) && code=0 || code=$?
 first=$(head -1 <<<"$err")
 [ "$code" = 2 ] && [ "$first" = 'kolvane-settings: Unrecognised option "--bogus"' ] ||
