@@ -2,6 +2,7 @@
 #include "config_ui/options_dialog.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "startup/numeric.h"
 
@@ -28,6 +29,8 @@ constexpr OptionSlider sliders_in_order[] = {OptionSlider::scene_length, OptionS
 
 // A stored 0 is replaced in the setting itself (20 ms for the frame rate, 1 for the others).
 std::int32_t replacement_for_zero(OptionSlider slider) { return slider == OptionSlider::frame_rate ? 20 : 1; }
+
+constexpr int max_object_size_index = static_cast<int>(std::size(object_size_items)) - 1;
 
 // A check box is ticked by any number other than 0, as a flag is on.
 bool ticked(std::int32_t value) { return value != 0; }
@@ -71,6 +74,8 @@ void OptionsDialog::display_settings() {
     view_.set_check(OptionCheck::display_time, flag_on(settings_.show_time));
     view_.set_check(OptionCheck::display_captions, ticked(settings_.scroller_active));
     view_.set_check(OptionCheck::save_as_wallpaper, ticked(settings_.save_as_wallpaper));
+    view_.set_check(OptionCheck::large_backgrounds, flag_on(settings_.large_backgrounds));
+    view_.set_choice(OptionChoice::object_size, std::clamp(settings_.object_scale, 0, max_object_size_index));
 }
 
 void OptionsDialog::update_settings() {
@@ -79,6 +84,10 @@ void OptionsDialog::update_settings() {
     settings_.audio_on.assign(1, view_.check(OptionCheck::play_audio) ? '1' : '0');
     settings_.scroller_active = view_.check(OptionCheck::display_captions) ? 1 : 0;
     settings_.save_as_wallpaper = view_.check(OptionCheck::save_as_wallpaper) ? 1 : 0;
+    settings_.large_backgrounds.assign(1, view_.check(OptionCheck::large_backgrounds) ? '1' : '0');
+    // A list with nothing chosen keeps the setting as it was.
+    const int size = view_.choice(OptionChoice::object_size);
+    if (size >= 0 && size <= max_object_size_index) settings_.object_scale = size;
     for (const OptionSlider slider : sliders_in_order)
         member_of(settings_, slider) = view_.slider(slider) * slider_range(slider).step;
     save_settings(store_, settings_);

@@ -9,6 +9,15 @@ namespace kolvane {
 
 inline constexpr const char* options_caption = "Screen Saver Options";
 
+// The object size list, in the order of the object_scale values 0 to 3.
+inline constexpr const char* object_size_items[] = {"Automatic", "Normal", "Double", "Triple"};
+inline constexpr const char* object_size_caption = "Object Si&ze:";
+inline constexpr const char* object_size_tip =
+    " Choose how large the objects are drawn; Automatic makes them larger on larger screens ";
+inline constexpr const char* large_backgrounds_caption = "&Large Backgrounds";
+inline constexpr const char* large_backgrounds_tip =
+    " Place a check here to show sharp backgrounds in the screen's own shape on wide screens ";
+
 // A slider's range: the settings table's range of its key, divided by the key's step.
 struct SliderRange {
     int low = 1;

@@ -1,4 +1,4 @@
-// Port to the options dialog: five sliders, four check boxes and the three dialogs it opens.
+// Port to the options dialog: five sliders, five check boxes, the object size list and the three dialogs it opens.
 #pragma once
 
 namespace kolvane {
@@ -12,7 +12,10 @@ enum class OptionSlider {
     frame_rate,
 };
 
-enum class OptionCheck { play_audio, display_time, display_captions, save_as_wallpaper };
+enum class OptionCheck { play_audio, display_time, display_captions, save_as_wallpaper, large_backgrounds };
+
+// A drop-down list of fixed choices; the index is the place in the list, from 0.
+enum class OptionChoice { object_size };
 
 class OptionsView {
 public:
@@ -22,6 +25,8 @@ public:
     virtual int slider(OptionSlider slider) = 0;
     virtual void set_check(OptionCheck check, bool ticked) = 0;
     virtual bool check(OptionCheck check) = 0;
+    virtual void set_choice(OptionChoice choice, int index) = 0;
+    virtual int choice(OptionChoice choice) = 0;
     // Each runs modally and returns when the dialog has closed.
     virtual void show_audio_files() = 0;
     virtual void show_captions() = 0;

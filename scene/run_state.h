@@ -19,6 +19,7 @@ struct RunState {
     std::int32_t activated_once = 0;
     std::int32_t screen_width = 640;   // pixels
     std::int32_t screen_height = 480;
+    std::int32_t object_scale = 1;     // sprites, their entry points and edge margins are this many times as large
     std::int32_t scroller_period = 0;  // frames
     std::int32_t rotation_period = 0;
     std::int32_t launch_interval = 0;

@@ -1,15 +1,31 @@
-// Loading the scene's pictures.
+// Loading the scene's pictures, choosing them for the screen, and decoding a large background when it is due.
 #include "scene/scene_pictures.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "scene/render/picture_codec.h"
 #include "scene/render/surface.h"
 #include "scene/scene.h"
 
 namespace kolvane {
 
+namespace {
+
+bool is_background(std::string_view name) { return name.size() == 3 && name.substr(0, 2) == "bg"; }
+
+}  // namespace
+
 std::optional<Image> FolderPictures::picture(std::string_view name) {
     const std::string file(name);
-    const bool background = file.size() == 3 && file.rfind("bg", 0) == 0;
-    return read_bmp(folder_ + "/" + (background ? "backgrounds/" : "") + file + ".bmp");
+    return read_bmp(folder_ + "/" + (is_background(name) ? "backgrounds/" : "") + file + ".bmp");
+}
+
+std::vector<std::uint8_t> FolderPictures::encoded(std::string_view name) {
+    constexpr std::string_view large = "large-";
+    if (name.substr(0, large.size()) == large && is_background(name.substr(large.size())))
+        return read_file_bytes(folder_ + "/backgrounds/large/" + std::string(name.substr(large.size())) + ".jpg");
+    return read_file_bytes(folder_ + "/" + std::string(name) + ".png");
 }
 
 namespace {
@@ -25,6 +41,38 @@ bool load_into(Surface& surface, PictureSource& source, const std::string& name,
     surface = Surface(width, height, fallback);
     return false;
 }
+
+// Every pixel of `small` as a square of scale x scale pixels.
+void enlarge(Surface& out, const Surface& small, int scale) {
+    out.resize(small.width() * scale, small.height() * scale);
+    for (int y = 0; y < out.height(); ++y) {
+        const std::uint32_t* in = small.row(y / scale);
+        std::uint32_t* row = out.row(y);
+        for (int x = 0; x < out.width(); ++x) row[x] = in[x / scale];
+    }
+}
+
+// A sheet drawn at `scale`: the stored one when it decodes at exactly that size, else the plain one enlarged.
+void scaled_sheet(Surface& out, const std::vector<std::uint8_t>& stored, const Surface& plain, int scale,
+                  bool as_mask) {
+    const int width = plain.width() * scale, height = plain.height() * scale;
+    const auto size = picture_size(stored);
+    // Decoded straight into the surface: a picture of this size held twice would cost tens of megabytes.
+    if (size && size->width == width && size->height == height && decode_picture_into(out, stored)) {
+        if (as_mask)
+            for (int y = 0; y < height; ++y) {
+                std::uint32_t* row = out.row(y);
+                for (int x = 0; x < width; ++x) {
+                    const std::uint32_t p = row[x];
+                    const std::uint32_t sum = ((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu);
+                    row[x] = sum >= 3u * 128u ? white : black;  // as mask_from_image judges a pixel
+                }
+            }
+        return;
+    }
+    enlarge(out, plain, scale);
+}
+
 }  // namespace
 
 bool load_scene_pictures(Scene& scene, PictureSource& source) {
@@ -35,7 +83,69 @@ bool load_scene_pictures(Scene& scene, PictureSource& source) {
                          background_picture_width, background_picture_height, 0x000000u, false);
     all &= load_into(s.sprite, source, "sprite", sheet_width, sheet_height, 0x000000u, false);
     all &= load_into(s.mask, source, "mask", sheet_width, sheet_height, 0xFFFFFFu, true);
+    for (int i = 0; i < background_picture_count; ++i)
+        s.encoded.large_backgrounds[static_cast<std::size_t>(i)] = source.encoded("large-bg" + std::to_string(i));
+    for (int scale = 2; scale <= max_object_scale; ++scale) {
+        const std::string suffix = "-" + std::to_string(scale) + "x";
+        s.encoded.sprite[static_cast<std::size_t>(scale)] = source.encoded("sprite" + suffix);
+        s.encoded.mask[static_cast<std::size_t>(scale)] = source.encoded("mask" + suffix);
+    }
+    s.main_picture = -1;
+    s.sheet_scale = 1;
+    s.scaled_sprite = Surface();
+    s.scaled_mask = Surface();
     return all;
+}
+
+void choose_scene_pictures(Scene& scene) {
+    SceneSurfaces& s = scene.surfaces;
+    const int scale = object_scale_for(scene.settings.object_scale, scene.run.screen_width);
+    scene.run.object_scale = scale;
+    if (scale > 1 && scale != s.sheet_scale) {
+        const auto at = static_cast<std::size_t>(scale);
+        scaled_sheet(s.scaled_sprite, s.encoded.sprite[at], s.sprite, scale, false);
+        scaled_sheet(s.scaled_mask, s.encoded.mask[at], s.mask, scale, true);
+    }
+    if (scale == 1) {
+        // The larger sheets are not kept when the scene no longer draws from them.
+        s.scaled_sprite = Surface();
+        s.scaled_mask = Surface();
+    }
+    s.sheet_scale = scale;
+    const bool large =
+        flag_on(scene.settings.large_backgrounds) && scene.run.screen_width > large_backgrounds_above_width;
+    if (large != s.large_backgrounds) s.main_picture = -1;
+    s.large_backgrounds = large;
+    s.next_picture_due = false;
+}
+
+void load_background(Scene& scene, int index) {
+    SceneSurfaces& s = scene.surfaces;
+    // A 640 x 480 picture is copied again each time, as it always was; a large one is decoded only once.
+    if (index == s.main_picture && s.main_is_large) return;
+    const auto at = static_cast<std::size_t>(index);
+    s.main_is_large = s.large_backgrounds && decode_picture_into(s.background_main, s.encoded.large_backgrounds[at]);
+    if (!s.main_is_large) s.background_main.assign(s.pictures[at]);
+    s.main_picture = index;
+}
+
+PixelRect background_area(const Scene& scene) {
+    const int w = scene.run.screen_width, h = scene.run.screen_height;
+    const Surface& picture = scene.surfaces.background_main;
+    if (!scene.surfaces.main_is_large || picture.empty()) return {0, 0, w, h};
+    // The larger of the two ratios covers the screen; the picture keeps its own shape.
+    const double scale = std::max(static_cast<double>(w) / picture.width(), static_cast<double>(h) / picture.height());
+    const int scaled_w = std::max(w, static_cast<int>(std::lround(picture.width() * scale)));
+    const int scaled_h = std::max(h, static_cast<int>(std::lround(picture.height() * scale)));
+    return {-((scaled_w - w) / 2), -((scaled_h - h) / 2), scaled_w, scaled_h};
+}
+
+bool prepare_next_background(Scene& scene) {
+    SceneSurfaces& s = scene.surfaces;
+    if (!s.next_picture_due) return false;
+    s.next_picture_due = false;
+    load_background(scene, (scene.rotation.current_picture + 1) % background_picture_count);
+    return true;
 }
 
 }  // namespace kolvane

@@ -12,6 +12,7 @@
 #include "scene/render/rotation.h"
 #include "scene/render/wallpaper.h"
 #include "scene/scene.h"
+#include "scene/scene_pictures.h"
 #include "scene/sprites/motion.h"
 #include "scene/sprites/sprite_table.h"
 #include "scene/timers.h"
@@ -91,6 +92,7 @@ void scene_setup(Scene& scene) {
         round_half_even(sys(scene).screen_width_twips() / sys(scene).twips_per_pixel_x()));
     scene.run.screen_height = static_cast<std::int32_t>(
         round_half_even(sys(scene).screen_height_twips() / sys(scene).twips_per_pixel_y()));
+    choose_scene_pictures(scene);
     setup_surfaces(scene);
     place_time_box(scene);
     if (scene.run.test_mode != 1 && scene.platform.scene_window)
@@ -116,6 +118,11 @@ void frame_work(Scene& scene) {
 
 void frame_wait(Scene& scene) {
     const std::int32_t deadline = ticks_add(scene.run.frame_start, scene.run.frame_delay);
+    if (scene.surfaces.next_picture_due) {
+        // The frame is shown first; the next large picture is then decoded in the time left to it.
+        sys(scene).pump_events(0);
+        prepare_next_background(scene);
+    }
     // One wait per frame unless a timer falls due first; input ends a wait early, and events
     // are delivered even when the frame has already used up its time.
     pause_with_timers(scene, ticks_until(get_ticks(sys(scene)), deadline));

@@ -2,7 +2,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-packages_build="cmake ninja-build g++ pkg-config libgtest-dev googletest libbenchmark-dev \
+packages_build="cmake ninja-build g++ pkg-config libgtest-dev googletest libbenchmark-dev libstb-dev \
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev fonts-liberation libx11-dev libcairo2-dev \
   libxrandr-dev libxfixes-dev libgtk-3-dev timgm6mb-soundfont locales python3 libstb-dev"
 packages_windows="mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 nsis"

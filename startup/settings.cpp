@@ -14,7 +14,7 @@ namespace {
 
 using T = SettingType;
 
-constexpr std::array<SettingField, 12> table{{
+constexpr std::array<SettingField, 14> table{{
     {"install_path", &Settings::install_path, T::folder, "empty", 0, {}},
     {"run_once", &Settings::run_once, T::whole, "0", 0, {}},
     {"frame_rate", &Settings::frame_rate, T::whole, "45", 1, {5, 200, 5, "frame-rate", "milliseconds per frame"}},
@@ -30,7 +30,11 @@ constexpr std::array<SettingField, 12> table{{
     {"object_frequency", &Settings::object_frequency, T::whole, "5", 8,
      {1, 20, 1, "object-frequency", "higher launches objects less often"}},
     {"audio_on", &Settings::audio_on, T::flag, "1", 9, {0, 1, 1, "audio", "music and sound effects"}},
-    {password_key, &Settings::stored_password, T::text, "", 10, {}},
+    {password_key, &Settings::stored_password, T::text, "", 12, {}},
+    {"object_scale", &Settings::object_scale, T::whole, "0", 10,
+     {0, 3, 1, "object-scale", "object size: 0 follows the screen, 1 to 3 times as drawn"}},
+    {"large_backgrounds", &Settings::large_backgrounds, T::flag, "1", 11,
+     {0, 1, 1, "large-backgrounds", "sharp backgrounds at the screen's shape on wide screens"}},
 }};
 
 // A whole number from its text; text that is not one (or is out of range) loads as the default.
@@ -104,6 +108,12 @@ const SettingField* find_setting(std::string_view key) {
 bool flag_on(const std::string& text) {
     const auto value = parse_number(text);
     return value && *value != 0.0;
+}
+
+std::int32_t object_scale_for(std::int32_t setting, std::int32_t screen_width) {
+    if (setting >= 1 && setting <= 3) return setting;
+    if (screen_width < 1600) return 1;
+    return screen_width <= 3200 ? 2 : 3;
 }
 
 std::string install_folder_message() {

@@ -27,6 +27,8 @@ struct Settings {
     std::int32_t cycle_speed_value = 13;
     std::int32_t object_frequency = 5;
     std::string audio_on = "1";        // kept as the text read; compared as a number
+    std::int32_t object_scale = 0;     // 0 follows the screen's width; 1 to 3 draws objects that many times as large
+    std::string large_backgrounds = "1";  // a flag: wide screens show the large pictures at their own shape
     std::string stored_password;       // scrambled form, key "misc"
     std::string plain_password;        // never stored
 };
@@ -66,6 +68,10 @@ const SettingField* find_setting(std::string_view key);
 
 // A flag held as text is on when its number is not 0.
 bool flag_on(const std::string& text);
+
+// The object scale a screen of this width shows: the setting's 1 to 3 as it is; its 0 gives 1 below
+// 1600 pixels across, 2 up to 3200 and 3 above.
+std::int32_t object_scale_for(std::int32_t setting, std::int32_t screen_width);
 
 // Reads every key; false when the install folder is not set (the message has been shown and the
 // program must end now).

@@ -76,6 +76,50 @@ TEST_F(SettingsTest, MissingInstallFolderShowsTheMessageAndStops) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+TEST_F(SettingsTest, ObjectScaleAndLargeBackgroundsDefaultToAutomaticAndOn) {
+    ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
+    EXPECT_EQ(t.app.settings.object_scale, 0);
+    EXPECT_TRUE(flag_on(t.app.settings.large_backgrounds));
+    ASSERT_NE(find_setting("object_scale"), nullptr);
+    ASSERT_NE(find_setting("large_backgrounds"), nullptr);
+    EXPECT_STREQ(find_setting("object_scale")->option.name, "object-scale");
+    EXPECT_STREQ(find_setting("large_backgrounds")->option.name, "large-backgrounds");
+}
+
+TEST_F(SettingsTest, ObjectScaleIsHeldToZeroToThreeAndLargeBackgroundsToOnOrOff) {
+    for (const auto& [stored, loaded] : std::vector<std::pair<const char*, int>>{
+             {"0", 0}, {"1", 1}, {"2", 2}, {"3", 3}, {"4", 3}, {"99", 3}, {"-1", 0}, {"2.5", 2}, {"big", 0}}) {
+        t.store.set("object_scale", stored);
+        ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
+        EXPECT_EQ(t.app.settings.object_scale, loaded) << stored;
+    }
+    for (const auto& [stored, on] : std::vector<std::pair<const char*, bool>>{
+             {"0", false}, {"1", true}, {"-1", true}, {" 0 ", false}, {"never", true}}) {
+        t.store.set("large_backgrounds", stored);
+        ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
+        EXPECT_EQ(flag_on(t.app.settings.large_backgrounds), on) << stored;
+    }
+    t.app.settings.object_scale = 3;
+    t.app.settings.large_backgrounds = "0";
+    save_settings(t.store, t.app.settings);
+    EXPECT_EQ(t.store.value("object_scale"), "3");
+    EXPECT_EQ(t.store.value("large_backgrounds"), "0");
+}
+
+TEST(ObjectScale, AutomaticFollowsTheScreenWidthAndAChosenScaleStays) {
+    EXPECT_EQ(object_scale_for(0, 640), 1);
+    EXPECT_EQ(object_scale_for(0, 1599), 1);
+    EXPECT_EQ(object_scale_for(0, 1600), 2);
+    EXPECT_EQ(object_scale_for(0, 1920), 2);
+    EXPECT_EQ(object_scale_for(0, 3200), 2);
+    EXPECT_EQ(object_scale_for(0, 3201), 3);
+    EXPECT_EQ(object_scale_for(0, 7680), 3);
+    for (int chosen = 1; chosen <= 3; ++chosen) {
+        EXPECT_EQ(object_scale_for(chosen, 640), chosen);
+        EXPECT_EQ(object_scale_for(chosen, 3840), chosen);
+    }
+}
+
 TEST_F(SettingsTest, FractionalNumbersRoundTiesToEven) {
     t.store.set("frame_rate", "10.5");
     t.store.set("audio_seconds", "5.5");

@@ -43,6 +43,7 @@ constexpr CheckText check_texts[] = {
      " Place a check here to display any captions that are available during the screen saver "},
     {OptionCheck::save_as_wallpaper, "Save As &Wallpaper",
      " Place a check here to save a screen copy of the screen saver as wall paper when the screen saver exits "},
+    {OptionCheck::large_backgrounds, large_backgrounds_caption, large_backgrounds_tip},
 };
 
 constexpr int slider_width = 240;
@@ -105,6 +106,16 @@ OptionsForm::OptionsForm(FormContext& context)
         checks_[static_cast<std::size_t>(text.check)] = tick;
         ++place;
     }
+    // The object size beside the last check box.
+    GtkWidget* size_row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 6);
+    object_size_ = gtk_combo_box_text_new();
+    for (const char* item : object_size_items) gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(object_size_), item);
+    gtk_widget_set_tooltip_text(object_size_, object_size_tip);
+    GtkWidget* size_label = gtk_label_new_with_mnemonic(mnemonic_text(object_size_caption).c_str());
+    gtk_label_set_mnemonic_widget(GTK_LABEL(size_label), object_size_);
+    gtk_box_pack_start(GTK_BOX(size_row), size_label, FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(size_row), object_size_, FALSE, FALSE, 0);
+    gtk_grid_attach(GTK_GRID(ticks), size_row, place % 2, place / 2, 1, 1);
     gtk_box_pack_start(GTK_BOX(controls), ticks, FALSE, FALSE, 4);
 
     const std::string pictures = context.pictures + "/buttons/";
@@ -148,6 +159,10 @@ int OptionsForm::slider(OptionSlider slider) { return static_cast<int>(std::lrou
 void OptionsForm::set_check(OptionCheck check, bool ticked) { gtk_toggle_button_set_active(toggle(check), ticked); }
 
 bool OptionsForm::check(OptionCheck check) { return gtk_toggle_button_get_active(toggle(check)) != FALSE; }
+
+void OptionsForm::set_choice(OptionChoice, int index) { gtk_combo_box_set_active(GTK_COMBO_BOX(object_size_), index); }
+
+int OptionsForm::choice(OptionChoice) { return gtk_combo_box_get_active(GTK_COMBO_BOX(object_size_)); }
 
 void OptionsForm::show_audio_files() {
     AudioFilesForm audio(context_);

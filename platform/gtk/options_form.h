@@ -1,4 +1,4 @@
-// The options dialog in GTK: five framed sliders, four check buttons and the three picture buttons that open the other dialogs.
+// The options dialog in GTK: five framed sliders, five check buttons, the object size list and the picture buttons.
 #pragma once
 #include <array>
 
@@ -19,6 +19,8 @@ public:
     int slider(OptionSlider slider) override;
     void set_check(OptionCheck check, bool ticked) override;
     bool check(OptionCheck check) override;
+    void set_choice(OptionChoice choice, int index) override;
+    int choice(OptionChoice choice) override;
     void show_audio_files() override;
     void show_captions() override;
     void show_new_password() override;
@@ -32,7 +34,8 @@ private:
 
     FormContext& context_;
     std::array<GtkWidget*, 5> sliders_{};  // by OptionSlider, top to bottom
-    std::array<GtkWidget*, 4> checks_{};   // by OptionCheck
+    std::array<GtkWidget*, 5> checks_{};   // by OptionCheck
+    GtkWidget* object_size_ = nullptr;     // the drop-down list of OptionChoice::object_size
     OptionsDialog logic_;
 };
 

@@ -20,6 +20,8 @@ constexpr std::array option_tips{
     ToolTip{IDC_OPT_CHECK3, " Place a check here to display any captions that are available during the screen saver "},
     ToolTip{IDC_OPT_CHECK4, " Place a check here to save a screen copy of the screen saver as wall paper when the "
                             "screen saver exits "},
+    ToolTip{IDC_OPT_CHECK5, large_backgrounds_tip},
+    ToolTip{IDC_OPT_SIZE, object_size_tip},
     ToolTip{IDC_OPT_COMMAND8,
             " Click here to edit the list of audio files that will play during the screen saver "},
     ToolTip{IDC_OPT_COMMAND7,
@@ -46,9 +48,10 @@ int check_control(OptionCheck check) {
         case OptionCheck::play_audio: return IDC_OPT_CHECK1;
         case OptionCheck::display_time: return IDC_OPT_CHECK2;
         case OptionCheck::display_captions: return IDC_OPT_CHECK3;
-        case OptionCheck::save_as_wallpaper: break;
+        case OptionCheck::save_as_wallpaper: return IDC_OPT_CHECK4;
+        case OptionCheck::large_backgrounds: break;
     }
-    return IDC_OPT_CHECK4;
+    return IDC_OPT_CHECK5;
 }
 
 OptionsForm::OptionsForm(App& app, KeyboardLayout& layout, HINSTANCE instance)
@@ -64,6 +67,8 @@ bool OptionsForm::on_init() {
     password_picture_ = button_picture("button_password");
     ok_picture_ = button_picture("button_ok");
     tool_tips_ = add_tool_tips(window(), option_tips);
+    for (const char* text : object_size_items)
+        SendDlgItemMessageA(window(), IDC_OPT_SIZE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     logic_.Form_Load();
     return true;
 }
@@ -97,6 +102,15 @@ void OptionsForm::set_check(OptionCheck check, bool ticked) {
 }
 
 bool OptionsForm::check(OptionCheck check) { return IsDlgButtonChecked(window(), check_control(check)) == BST_CHECKED; }
+
+void OptionsForm::set_choice(OptionChoice, int index) {
+    SendDlgItemMessageA(window(), IDC_OPT_SIZE, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int OptionsForm::choice(OptionChoice) {
+    // CB_ERR (-1) when nothing is chosen, which the dialog's logic takes as no change.
+    return static_cast<int>(SendDlgItemMessageA(window(), IDC_OPT_SIZE, CB_GETCURSEL, 0, 0));
+}
 
 void OptionsForm::show_audio_files() {
     AudioFilesForm form(app_, instance_);

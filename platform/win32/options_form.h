@@ -32,6 +32,8 @@ public:
     int slider(OptionSlider slider) override;
     void set_check(OptionCheck check, bool ticked) override;
     bool check(OptionCheck check) override;
+    void set_choice(OptionChoice choice, int index) override;
+    int choice(OptionChoice choice) override;
     void show_audio_files() override;
     void show_captions() override;
     void show_new_password() override;

@@ -8,6 +8,7 @@
 #include "ports/display.h"
 #include "scene/render/overlays.h"
 #include "scene/scene.h"
+#include "scene/scene_pictures.h"
 #include "scene/timers.h"
 #include "startup/numeric.h"
 #include "startup/system_services.h"
@@ -122,12 +123,16 @@ PixelRect draw_to_screen(Scene& scene, int x, int y, int width, int height, cons
                      op);
 }
 
-void stretch_to_screen(Scene& scene, const Surface& picture) {
+PixelRect draw_background(Scene& scene, Surface& dest) {
+    const PixelRect area = background_area(scene);
+    return stretch_blt(dest, area.left, area.top, area.width, area.height, scene.surfaces.background_main,
+                       scene.surfaces.stretch);
+}
+
+void stretch_to_screen(Scene& scene) {
     ScreenPicture& screen = scene.surfaces.ascreen;
     assert(screen.persistent_drawing);
-    const PixelRect r =
-        stretch_blt(*screen.persistent, 0, 0, scene.run.screen_width, scene.run.screen_height, picture, scene.surfaces.stretch);
-    show(scene.platform.display, *screen.persistent, r);
+    show(scene.platform.display, *screen.persistent, draw_background(scene, *screen.persistent));
 }
 
 void set_persistent_drawing(Scene& scene, bool on) { scene.surfaces.ascreen.persistent_drawing = on; }
@@ -168,10 +173,10 @@ void blit_new_sprites(Scene& scene) {
     for_each_active_slot(scene, [&](int s) {
         const SlotPicture p = slot_picture(scene, s);
         if (p.masked)
-            mask_and_paint(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.mask, surfaces.sprite,
-                           p.sheet_x, p.sheet_y);
+            mask_and_paint(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.sheet_mask(),
+                           surfaces.sheet(), p.sheet_x, p.sheet_y);
         else
-            bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.sprite, p.sheet_x, p.sheet_y,
+            bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.sheet(), p.sheet_x, p.sheet_y,
                     RasterOp::srcpaint);
     });
 }
@@ -231,15 +236,18 @@ void setup_surfaces(Scene& scene) {
     set_persistent_drawing(scene, true);
     place_time_box(scene);
 
-    surfaces.background_main.assign(surfaces.pictures[static_cast<std::size_t>(scene.rotation.current_picture)]);
-    surfaces.stretch.prepare(surfaces.background_main.width(), surfaces.background_main.height(), w, h);
-    stretch_to_screen(scene, surfaces.background_main);
+    load_background(scene, scene.rotation.current_picture);
+    const PixelRect area = background_area(scene);
+    surfaces.stretch.prepare(surfaces.background_main.width(), surfaces.background_main.height(), area.width,
+                             area.height);
+    stretch_to_screen(scene);
 
     surfaces.background_work.resize(w, h);
     // The clean background already holds the picture: it is the persistent image just drawn.
     bit_blt(surfaces.background_work, 0, 0, w, h, surfaces.background_copy, 0, 0, RasterOp::srccopy);
     set_persistent_drawing(scene, false);
     if (scene.platform.display) scene.platform.display->set_repaint_picture(*surfaces.ascreen.persistent);
+    surfaces.next_picture_due = surfaces.large_backgrounds;
 }
 
 void repaint_screen(Scene& scene) {

@@ -16,8 +16,8 @@ void sprites_clear(Scene& scene);
 void blit_effect(Scene& scene, const Surface& source, ScreenPicture& destination, int mode);
 
 // The scene's first activation: the screen picture, its persistent image and the off-screen copies
-// get the screen size and the stretched picture pictures(current_picture). Expects screen_width,
-// screen_height and current_picture set, and the pictures and sheets loaded.
+// get the screen size and the scaled picture current_picture (a large one when the scene shows
+// them). Expects screen_width, screen_height and current_picture set, and the pictures and sheets loaded.
 void setup_surfaces(Scene& scene);
 // The end-of-frame repaint: all of background_copy over ascreen.
 void repaint_screen(Scene& scene);
@@ -43,8 +43,10 @@ SlotPicture slot_picture(const Scene& scene, int slot);
 // at the same place. The changed rectangle goes to the display.
 PixelRect draw_to_screen(Scene& scene, int x, int y, int width, int height, const Surface& source, int source_x,
                          int source_y, RasterOp op);
-// A picture stretched to the scene size into the persistent image (persistent drawing on), and shown.
-void stretch_to_screen(Scene& scene, const Surface& picture);
+// background_main scaled into dest where background_area puts it; the rectangle written.
+PixelRect draw_background(Scene& scene, Surface& dest);
+// background_main scaled to the screen into the persistent image (persistent drawing on), and shown.
+void stretch_to_screen(Scene& scene);
 void set_persistent_drawing(Scene& scene, bool on);
 
 }  // namespace kolvane

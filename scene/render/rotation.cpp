@@ -3,6 +3,7 @@
 
 #include "scene/render/compositor.h"
 #include "scene/scene.h"
+#include "scene/scene_pictures.h"
 
 namespace kolvane {
 
@@ -17,22 +18,28 @@ void handle_picture_rotation(Scene& scene) {
     rotation.current_picture += 1;
     if (rotation.current_picture == background_picture_count) rotation.current_picture = 0;
     SceneSurfaces& surfaces = scene.surfaces;
-    surfaces.background_main.assign(surfaces.pictures[static_cast<std::size_t>(rotation.current_picture)]);
+    // A large picture was decoded ahead, in the spare time of an earlier frame, unless the change came first.
+    load_background(scene, rotation.current_picture);
     rotation.transition_effect += 1;
     if (rotation.transition_effect > 3) rotation.transition_effect = 1;
 
     const int w = scene.run.screen_width, h = scene.run.screen_height;
-    stretch_blt(surfaces.background_copy, 0, 0, w, h, surfaces.background_main, surfaces.stretch);
+    draw_background(scene, surfaces.background_copy);
     blit_effect(scene, surfaces.background_copy, surfaces.ascreen, rotation.transition_effect);
     // Each transition brings every pixel of the new picture, so the screen now equals it.
     bit_blt(surfaces.background_work, 0, 0, w, h, surfaces.background_copy, 0, 0, RasterOp::srccopy);
 
-    // Window repaints show the new picture from now on.
+    // Window repaints show the new picture from now on. The persistent image shares background_copy,
+    // which holds the scaled picture already: it is shown again rather than scaled a second time.
     set_persistent_drawing(scene, true);
-    stretch_to_screen(scene, surfaces.background_main);
+    if (surfaces.ascreen.persistent == &surfaces.background_copy)
+        draw_to_screen(scene, 0, 0, w, h, surfaces.background_copy, 0, 0, RasterOp::srccopy);
+    else
+        stretch_to_screen(scene);
     set_persistent_drawing(scene, false);
 
     sprites_clear(scene);
+    surfaces.next_picture_due = surfaces.large_backgrounds;
 }
 
 }  // namespace kolvane

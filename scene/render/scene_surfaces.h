@@ -1,6 +1,8 @@
 // The pictures of the scene window: the visible ascreen with its persistent image, the off-screen copies, the sheets.
 #pragma once
 #include <array>
+#include <cstdint>
+#include <vector>
 
 #include "scene/render/stretch.h"
 #include "scene/render/surface.h"
@@ -12,6 +14,19 @@ inline constexpr int background_picture_width = 640;
 inline constexpr int background_picture_height = 480;
 inline constexpr int sheet_width = 720;
 inline constexpr int sheet_height = 606;
+// The large backgrounds are drawn for 1920 x 1080 with their subject inside the centre that survives
+// cropping to 4:3 or 21:9; they are shown on screens wider than this.
+inline constexpr int large_background_width = 1920;
+inline constexpr int large_background_height = 1080;
+inline constexpr int large_backgrounds_above_width = 1024;
+inline constexpr int max_object_scale = 3;
+
+// The larger pictures as stored (PNG or JPEG), decoded only when the scene shows them.
+struct EncodedPictures {
+    std::array<std::vector<std::uint8_t>, background_picture_count> large_backgrounds;
+    std::array<std::vector<std::uint8_t>, max_object_scale + 1> sprite;  // by object scale; 0 and 1 unused
+    std::array<std::vector<std::uint8_t>, max_object_scale + 1> mask;
+};
 
 // What the user sees, and apart from it the persistent image that window repaints and the
 // wallpaper snapshot use. While persistent drawing is on, drawing goes into the persistent image
@@ -34,11 +49,25 @@ struct SceneSurfaces {
     ScreenPicture ascreen;
     Surface background_work;  // the clean background with every active sprite drawn
     Surface background_copy;  // the clean background at screen size
-    Surface background_main;  // the current background picture before scaling
+    // The current background picture before scaling. With the large backgrounds it is the only
+    // one decoded, and once the screen holds it, the next one is decoded into it ahead of its change.
+    Surface background_main;
     std::array<Surface, background_picture_count> pictures;
     Surface sprite;  // the sprite sheet
     Surface mask;    // black where a frame is opaque, white elsewhere
+    Surface scaled_sprite;  // the sheet and mask at an object scale of 2 or 3
+    Surface scaled_mask;
+    int sheet_scale = 1;    // which of the two pairs the scene draws from
     StretchPlan stretch;  // background picture to screen size, made once at set-up
+
+    bool large_backgrounds = false;  // this scene shows the large pictures, scaled to cover the screen
+    bool main_is_large = false;      // background_main holds a large picture (else a 640 x 480 one)
+    int main_picture = -1;           // the picture background_main holds, 0 to 9; -1 when none
+    bool next_picture_due = false;   // the next picture may be decoded in a frame's spare time
+    EncodedPictures encoded;
+
+    const Surface& sheet() const { return sheet_scale > 1 ? scaled_sprite : sprite; }
+    const Surface& sheet_mask() const { return sheet_scale > 1 ? scaled_mask : mask; }
 };
 
 }  // namespace kolvane

@@ -89,10 +89,43 @@ void StretchPlan::prepare(int src_width, int src_height, int dest_width, int des
     dest_w_ = dest_width;
     dest_h_ = dest_height;
     const bool nothing = src_w_ == 0 || src_h_ == 0;
+    // A picture of the screen's own size is copied as it is; the work rows would be a second screen.
+    same_size_ = !nothing && src_w_ == dest_w_ && src_h_ == dest_h_;
+    if (same_size_) {
+        x_.build(0, 0);
+        y_.build(0, 0);
+        std::vector<std::uint32_t>().swap(rows_);
+        std::vector<const std::uint32_t*>().swap(taps_);
+        return;
+    }
     x_.build(nothing ? 0 : src_w_, nothing ? 0 : dest_w_);
     y_.build(nothing ? 0 : src_h_, nothing ? 0 : dest_h_);
-    rows_.assign(nothing ? 0 : static_cast<std::size_t>(src_h_) * static_cast<std::size_t>(dest_w_), 0);
+    const std::size_t ring = static_cast<std::size_t>(std::max(1, y_.max_count));
+    rows_.assign(nothing ? 0 : ring * static_cast<std::size_t>(dest_w_), 0);
     taps_.assign(static_cast<std::size_t>(y_.max_count), nullptr);
+}
+
+void StretchPlan::scale_row(const std::uint32_t* in, std::uint32_t* out, int c0, int c1) const {
+    for (int c = c0; c < c1; ++c) {
+        const auto at = static_cast<std::size_t>(c);
+        const std::uint32_t* w = x_.weight.data() + x_.offset[at];
+        const std::uint32_t* p = in + x_.first[at];
+        const int n = x_.count[at];
+        std::uint32_t value = 0;
+        if (n == 1) {
+            value = p[0];
+        } else if (n == 2) {
+            value = blend2(p[0], p[1], w[0], w[1]);
+        } else {
+            std::uint32_t rb = 0x800080u, g = 0x008000u;
+            for (int k = 0; k < n; ++k) {
+                rb += (p[k] & red_blue) * w[k];
+                g += (p[k] & green) * w[k];
+            }
+            value = ((rb >> 8) & red_blue) | ((g >> 8) & green);
+        }
+        out[c] = value & white;
+    }
 }
 
 PixelRect StretchPlan::draw(Surface& dest, int x, int y, const Surface& src) {
@@ -101,44 +134,32 @@ PixelRect StretchPlan::draw(Surface& dest, int x, int y, const Surface& src) {
     const int c0 = std::max(0, -x), c1 = std::min(dest_w_, dest.width() - x);
     const int r0 = std::max(0, -y), r1 = std::min(dest_h_, dest.height() - y);
     if (c0 >= c1 || r0 >= r1) return {};
-
-    // Horizontal pass over the input rows that the visible output rows read.
-    const int in_lo = y_.first[static_cast<std::size_t>(r0)];
-    const int in_hi = y_.first[static_cast<std::size_t>(r1 - 1)] + y_.count[static_cast<std::size_t>(r1 - 1)];
-    for (int r = in_lo; r < in_hi; ++r) {
-        const std::uint32_t* in = src.row(r);
-        std::uint32_t* out = rows_.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(dest_w_);
-        for (int c = c0; c < c1; ++c) {
-            const auto at = static_cast<std::size_t>(c);
-            const std::uint32_t* w = x_.weight.data() + x_.offset[at];
-            const std::uint32_t* p = in + x_.first[at];
-            const int n = x_.count[at];
-            std::uint32_t value = 0;
-            if (n == 1) {
-                value = p[0];
-            } else if (n == 2) {
-                value = blend2(p[0], p[1], w[0], w[1]);
-            } else {
-                std::uint32_t rb = 0x800080u, g = 0x008000u;
-                for (int k = 0; k < n; ++k) {
-                    rb += (p[k] & red_blue) * w[k];
-                    g += (p[k] & green) * w[k];
-                }
-                value = ((rb >> 8) & red_blue) | ((g >> 8) & green);
-            }
-            out[c] = value & white;
+    if (same_size_) {
+        for (int r = r0; r < r1; ++r) {
+            const std::uint32_t* in = src.row(r) + c0;
+            std::uint32_t* out = dest.row(y + r) + x + c0;
+            for (int c = 0; c < c1 - c0; ++c) out[c] = in[c] & white;
         }
+        return {x + c0, y + r0, c1 - c0, r1 - r0};
     }
 
-    // Vertical pass: each output row mixes a few of the horizontally scaled rows.
+    // Each output row mixes a few consecutive input rows, scaled horizontally first. The windows only
+    // move down, so a ring of as many rows as the widest window holds every row still needed: input
+    // row i lives in slot i % ring, and rows are scaled just before the first output row that reads them.
+    const int ring = std::max(1, y_.max_count);
+    const auto slot_of = [&](int input_row) {
+        return rows_.data() + static_cast<std::size_t>(input_row % ring) * static_cast<std::size_t>(dest_w_);
+    };
+    int next_input = y_.first[static_cast<std::size_t>(r0)];
     const int width = c1 - c0;
     for (int r = r0; r < r1; ++r) {
         const auto at = static_cast<std::size_t>(r);
         const int n = y_.count[at];
+        const int first = y_.first[at];
+        next_input = std::max(next_input, first);
+        for (; next_input < first + n; ++next_input) scale_row(src.row(next_input), slot_of(next_input), c0, c1);
         const std::uint32_t* w = y_.weight.data() + y_.offset[at];
-        for (int k = 0; k < n; ++k)
-            taps_[static_cast<std::size_t>(k)] =
-                rows_.data() + static_cast<std::size_t>(y_.first[at] + k) * static_cast<std::size_t>(dest_w_) + c0;
+        for (int k = 0; k < n; ++k) taps_[static_cast<std::size_t>(k)] = slot_of(first + k) + c0;
         std::uint32_t* out = dest.row(y + r) + x + c0;
         if (n == 1) {
             std::memcpy(out, taps_[0], static_cast<std::size_t>(width) * sizeof(std::uint32_t));

@@ -33,8 +33,11 @@ private:
         std::int32_t max_count = 0;
         void build(int src_size, int dest_size);
     };
+    // One input row scaled horizontally, columns c0 to c1 of the output.
+    void scale_row(const std::uint32_t* in, std::uint32_t* out, int c0, int c1) const;
     Axis x_, y_;
-    std::vector<std::uint32_t> rows_;  // the input rows scaled horizontally, dest_w_ pixels each
+    bool same_size_ = false;  // a plain copy: no weights and no work rows
+    std::vector<std::uint32_t> rows_;  // a ring of input rows scaled horizontally, dest_w_ pixels each
     std::vector<const std::uint32_t*> taps_;
     int src_w_ = -1, src_h_ = -1, dest_w_ = -1, dest_h_ = -1;
 };

@@ -44,8 +44,9 @@ void save_wallpaper(Scene& scene) {
         if (table.slot[static_cast<std::size_t>(s)].active == 0) continue;
         const SlotPicture p = slot_picture(scene, s);
         if (p.masked)
-            draw_to_screen(scene, p.x, p.y, p.width, p.height, surfaces.mask, p.sheet_x, p.sheet_y, RasterOp::srcand);
-        draw_to_screen(scene, p.x, p.y, p.width, p.height, surfaces.sprite, p.sheet_x, p.sheet_y, RasterOp::srcpaint);
+            draw_to_screen(scene, p.x, p.y, p.width, p.height, surfaces.sheet_mask(), p.sheet_x, p.sheet_y,
+                           RasterOp::srcand);
+        draw_to_screen(scene, p.x, p.y, p.width, p.height, surfaces.sheet(), p.sheet_x, p.sheet_y, RasterOp::srcpaint);
     }
     process_events(scene);
 

@@ -9,7 +9,7 @@ namespace kolvane {
 
 namespace {
 
-constexpr double edge_margin = 8.0;  // pixels beyond an edge before a slot is freed
+constexpr double edge_margin = 8.0;  // pixels beyond an edge before a slot is freed, at object scale 1
 
 // Notes where a slot freed now was last shown, so that the compositor can restore the screen there.
 void record_freed_rect(SpriteTable& table, const SpriteSlot& s) {
@@ -32,8 +32,10 @@ void edge_tests(Scene& scene, std::int32_t i, double w, double h, bool placed_th
     const SpriteSlot& s = scene.sprites.slot[i];
     const double width = scene.run.screen_width;
     const double height = scene.run.screen_height;
-    if (s.x + w < -edge_margin || s.x > width + edge_margin) retire_slot(scene, i, placed_this_frame);
-    if (s.y + h < -edge_margin || s.y > height + edge_margin) retire_slot(scene, i, placed_this_frame);
+    // The margin grows with the objects, so a larger (and as fast) object still leaves no remainder.
+    const double margin = edge_margin * scene.run.object_scale;
+    if (s.x + w < -margin || s.x > width + margin) retire_slot(scene, i, placed_this_frame);
+    if (s.y + h < -margin || s.y > height + margin) retire_slot(scene, i, placed_this_frame);
 }
 
 // Random pushes against the present direction of travel, then a step by the wander velocity.

@@ -1,6 +1,7 @@
 // The sprite table's procedures: building the constant tables, freeing slots, animation start, depth pass.
 #include "scene/sprites/sprite_table.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "scene/scene.h"
@@ -30,7 +31,8 @@ void fill_grid(SpriteTable& table, std::int32_t first_frame, std::int32_t left, 
     }
 }
 
-void fill_frame_table(SpriteTable& table) {
+// The sheets drawn at a larger object scale keep every frame at the same relative place.
+void fill_frame_table(SpriteTable& table, std::int32_t scale) {
     table.frame_table.fill(FrameRect{});
     table.frame_table[0].depth = -1;
     for (std::int32_t f = 1; f <= 19; ++f) table.frame_table[f] = single_frames[f - 1];
@@ -38,6 +40,12 @@ void fill_frame_table(SpriteTable& table) {
     fill_grid(table, 44, 360, 240, 60, 4, 6, 15);  // large asteroid
     // The star row: 9-pixel cells 12 pixels apart.
     for (std::int32_t k = 0; k < 6; ++k) table.frame_table[68 + k] = {340 + 12 * k, 516, 9, 9, 0};
+    for (FrameRect& f : table.frame_table) {
+        f.sheet_x *= scale;
+        f.sheet_y *= scale;
+        f.width *= scale;
+        f.height *= scale;
+    }
 }
 
 // Steps 1, 2, ... show first_frame to last_frame; the step after them ends the sequence.
@@ -71,7 +79,7 @@ void init_sprites(Scene& scene) {
     SpriteTable& table = scene.sprites;
     // Wraps as the motion pass's count does, so the attempt of the 10th frame comes whatever the interval.
     table.launch_countdown = static_cast<std::int32_t>(static_cast<std::uint32_t>(scene.run.launch_interval) - 10u);
-    fill_frame_table(table);
+    fill_frame_table(table, std::clamp<std::int32_t>(scene.run.object_scale, 1, 3));
     fill_anim_table(table);
     table.max_sprites = sprite_count;
     sprites_reset(scene);

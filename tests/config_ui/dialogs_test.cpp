@@ -46,7 +46,38 @@ TEST(OptionsDialog, SlidersShowTheSettingsWithinTheTableRanges) {
     EXPECT_TRUE(o.view.checks[OptionCheck::display_time]);
     EXPECT_TRUE(o.view.checks[OptionCheck::display_captions]);
     EXPECT_FALSE(o.view.checks[OptionCheck::save_as_wallpaper]);
+    EXPECT_TRUE(o.view.checks[OptionCheck::large_backgrounds]);
+    EXPECT_EQ(o.view.choices[OptionChoice::object_size], 0);  // automatic
     EXPECT_EQ(o.t.store.saves, 0);  // nothing is written while the dialog is open
+}
+
+TEST(OptionsDialog, ObjectSizeAndLargeBackgroundsShowTheStoredValuesAndAreSaved) {
+    for (int stored = 0; stored <= 3; ++stored) {
+        Options o;
+        o.t.store.set("object_scale", std::to_string(stored));
+        o.t.store.set("large_backgrounds", "0");
+        load_settings(o.t.store, o.t.system, o.t.app.settings);
+        o.open();
+        EXPECT_EQ(o.view.choices[OptionChoice::object_size], stored);
+        EXPECT_FALSE(o.view.checks[OptionCheck::large_backgrounds]);
+        o.view.choices[OptionChoice::object_size] = 3 - stored;
+        o.view.checks[OptionCheck::large_backgrounds] = true;
+        o.dialog.Form_Unload();
+        EXPECT_EQ(o.t.store.value("object_scale"), std::to_string(3 - stored));
+        EXPECT_EQ(o.t.store.value("large_backgrounds"), "1");
+        EXPECT_EQ(o.t.app.settings.object_scale, 3 - stored);
+    }
+}
+
+TEST(OptionsDialog, AnObjectSizeOutsideTheListShowsAtTheNearestEndAndNoChoiceKeepsTheSetting) {
+    Options o;
+    o.t.app.settings.object_scale = 9;
+    o.open();
+    EXPECT_EQ(o.view.choices[OptionChoice::object_size], 3);
+    o.view.choices.clear();  // a list with nothing chosen
+    o.dialog.Form_Unload();
+    EXPECT_EQ(o.t.store.value("object_scale"), "9");
+    EXPECT_EQ(std::size(object_size_items), 4u);
 }
 
 TEST(OptionsDialog, ZeroesAreReplacedInTheSettingsAndOutOfRangeValuesShowAtTheNearestEnd) {

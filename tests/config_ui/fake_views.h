@@ -45,6 +45,8 @@ public:
     int slider(OptionSlider s) override { return sliders[s]; }
     void set_check(OptionCheck c, bool ticked) override { checks[c] = ticked; }
     bool check(OptionCheck c) override { return checks[c]; }
+    void set_choice(OptionChoice c, int index) override { choices[c] = index; }
+    int choice(OptionChoice c) override { return choices.count(c) ? choices[c] : -1; }
     void show_audio_files() override { opened.push_back("audio"); }
     void show_captions() override { opened.push_back("captions"); }
     void show_new_password() override { opened.push_back("password"); }
@@ -53,6 +55,7 @@ public:
     std::map<OptionSlider, std::pair<int, int>> ranges;
     std::map<OptionSlider, int> sliders;
     std::map<OptionCheck, bool> checks;
+    std::map<OptionChoice, int> choices;
     std::vector<std::string> opened;
     int unloads = 0;
 };

@@ -130,6 +130,8 @@ audio_on=0
 show_time=1
 scroller_active=0
 save_as_wallpaper=1
+object_scale=2
+large_backgrounds=0
 [Desktop]
 ScreenSaveUsePassword=1
 EOF
@@ -169,15 +171,21 @@ ok "the title sound stops while the options are open"
 # The first slider has the focus: one step right; Play Audio ticked by its mnemonic; then Ok.
 keys Right
 keys alt+a
+# Large Backgrounds ticked by its mnemonic; the object size list moved to its last choice.
+keys alt+l
+keys alt+z
+keys End
 keys alt+o
 gone "Screen Saver Options"
+[ "$(ini large_backgrounds)" = 1 ] || fail "Large Backgrounds stored as $(ini large_backgrounds), not 1"
+[ "$(ini object_scale)" = 3 ] || fail "the object size stored as $(ini object_scale), not 3 (Triple)"
 [ "$(ini cycle_speed_value)" = 8 ] || fail "scene length $(ini cycle_speed_value), not 7 + 1"
 [ "$(ini audio_on)" = 1 ] || fail "Play Audio stored as $(ini audio_on)"
 for pair in object_frequency=3 scroller_delay=12 audio_seconds=40 show_time=1 scroller_active=0 save_as_wallpaper=1; do
   [ "$(ini "${pair%=*}")" = "${pair#*=}" ] || fail "${pair%=*} stored as $(ini "${pair%=*}"), shown wrongly"
 done
 [ "$(ini frame_rate)" = 50 ] || fail "a stored frame rate of 48 came back as $(ini frame_rate), not 50"
-ok "the stored values were shown (unmoved ones saved unchanged, 48 ms as slider 10 = 50 ms); Right and Alt+A saved"
+ok "the stored values were shown (unmoved ones saved unchanged, 48 ms as slider 10 = 50 ms); Right, Alt+A, Alt+L and the object size list (End: Triple) saved"
 until_loud || fail "the title sound did not come back after the options"
 ok "the title sound starts again after the options"
 window "Kolvane Screen Saver Configuration" >/dev/null

@@ -215,6 +215,33 @@ TEST(HackOptionFile, AgreesWithTheSettingsTable) {
             EXPECT_EQ(parse({"--no-" + id}).settings.at(field->key), "0") << id;
         }
     }
+    // A list of fixed choices: its first option (no argument) is the default, the others give a value in range.
+    const std::regex select_pattern("<select\\s+id=\"([^\"]*)\">([\\s\\S]*?)</select>");
+    const std::regex option_pattern("<option\\s[^>]*>");
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), select_pattern); it != std::sregex_iterator(); ++it) {
+        const std::string id = (*it)[1].str(), body = (*it)[2].str();
+        seen.insert(id);
+        const SettingField* field = nullptr;
+        for (const SettingField& f : settings_table())
+            if (f.option.name && id == f.option.name) field = &f;
+        ASSERT_NE(field, nullptr) << "the option file offers --" << id << ", which the program does not take";
+        EXPECT_EQ(field->type, SettingType::whole) << id;
+        int index = 0;
+        const auto options_end = std::sregex_iterator();
+        for (auto o = std::sregex_iterator(body.begin(), body.end(), option_pattern); o != options_end; ++o) {
+            const std::string arg = attribute(o->str(), "arg-set");
+            if (index == 0) {
+                EXPECT_EQ(arg, "(none)") << id << ": the first choice is the default";
+            } else {
+                const std::string value = std::to_string(field->option.low + index);
+                EXPECT_EQ(arg, "--" + id + " " + value) << id;
+                EXPECT_EQ(parse({"--" + id, value}).settings.at(field->key), value) << id;
+            }
+            ++index;
+        }
+        EXPECT_EQ(std::string(field->fallback), std::to_string(field->option.low)) << id;
+        EXPECT_EQ(index, field->option.high - field->option.low + 1) << id << ": one choice per value";
+    }
     for (const SettingField& f : settings_table()) {
         if (f.option.name) {
             EXPECT_TRUE(seen.count(f.option.name)) << "the option file lacks --" << f.option.name;

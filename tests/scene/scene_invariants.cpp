@@ -52,8 +52,11 @@ std::string stale_pixels_fault(const App& app, const DrawOrder& drawn_order, con
         const int s = drawn_order[static_cast<std::size_t>(k)];
         if (app.scene.sprites.slot[static_cast<std::size_t>(s)].active == 0) continue;
         const SlotPicture p = slot_picture(app.scene, s);
-        if (p.masked) bit_blt(expected, p.x, p.y, p.width, p.height, app.scene.surfaces.mask, p.sheet_x, p.sheet_y, RasterOp::srcand);
-        bit_blt(expected, p.x, p.y, p.width, p.height, app.scene.surfaces.sprite, p.sheet_x, p.sheet_y, RasterOp::srcpaint);
+        if (p.masked)
+            bit_blt(expected, p.x, p.y, p.width, p.height, app.scene.surfaces.sheet_mask(), p.sheet_x, p.sheet_y,
+                    RasterOp::srcand);
+        bit_blt(expected, p.x, p.y, p.width, p.height, app.scene.surfaces.sheet(), p.sheet_x, p.sheet_y,
+                RasterOp::srcpaint);
     }
     if (shown.width() != expected.width() || shown.height() != expected.height())
         return fault("the screen is not the scene's size", shown.width(), shown.height());

@@ -248,21 +248,26 @@ TEST_F(OptionsFormTest, FramesLabelsChecksButtonsTipsAndTabOrder) {
         {IDC_OPT_FRAME5, "Animation Frame Rate"},           {IDC_OPT_LABEL14, "Faster"}, {IDC_OPT_LABEL13, "Slower"},
         {IDC_OPT_CHECK1, "Play &Audio"},                    {IDC_OPT_CHECK2, "Display &Time"},
         {IDC_OPT_CHECK3, "&Display Captions"},              {IDC_OPT_CHECK4, "Save As &Wallpaper"},
+        {IDC_OPT_CHECK5, "&Large Backgrounds"},             {IDC_OPT_SIZE_LABEL, "Object Si&ze:"},
         {IDC_OPT_COMMAND8, "&Edit Audio Files"},            {IDC_OPT_COMMAND7, "Edit &Captions"},
         {IDC_OPT_COMMAND2, "&Password"},                    {IDC_OPT_COMMAND1, "&Ok"},
     };
     for (const auto& [id, text] : texts) EXPECT_EQ(item_text(dialog, id), text) << id;
-    for (const int id : {IDC_OPT_LABEL4, IDC_OPT_LABEL5, IDC_OPT_LABEL14, IDC_OPT_LABEL13}) expect_text_fits(dialog, id);
+    for (const int id : {IDC_OPT_LABEL4, IDC_OPT_LABEL5, IDC_OPT_LABEL14, IDC_OPT_LABEL13, IDC_OPT_CHECK5,
+                         IDC_OPT_SIZE_LABEL})
+        expect_text_fits(dialog, id);
     EXPECT_EQ(tab_cycle(dialog, IDC_OPT_HSCROLL1),
               (std::vector<int>{IDC_OPT_HSCROLL1, IDC_OPT_HSCROLL4, IDC_OPT_HSCROLL3, IDC_OPT_HSCROLL2, IDC_OPT_HSCROLL5,
-                                IDC_OPT_CHECK1, IDC_OPT_CHECK2, IDC_OPT_CHECK3, IDC_OPT_CHECK4, IDC_OPT_COMMAND8,
-                                IDC_OPT_COMMAND7, IDC_OPT_COMMAND2, IDC_OPT_COMMAND1}));
+                                IDC_OPT_CHECK1, IDC_OPT_CHECK2, IDC_OPT_CHECK3, IDC_OPT_CHECK4, IDC_OPT_CHECK5,
+                                IDC_OPT_SIZE, IDC_OPT_COMMAND8, IDC_OPT_COMMAND7, IDC_OPT_COMMAND2, IDC_OPT_COMMAND1}));
     const std::vector<std::pair<int, std::string>> tips{
         {IDC_OPT_CHECK1, " Place a check here to turn on any audio available during the screen saver "},
         {IDC_OPT_CHECK2, " Place a check here to display the time of day during the screen saver "},
         {IDC_OPT_CHECK3, " Place a check here to display any captions that are available during the screen saver "},
         {IDC_OPT_CHECK4, " Place a check here to save a screen copy of the screen saver as wall paper when the screen "
                          "saver exits "},
+        {IDC_OPT_CHECK5, " Place a check here to show sharp backgrounds in the screen's own shape on wide screens "},
+        {IDC_OPT_SIZE, " Choose how large the objects are drawn; Automatic makes them larger on larger screens "},
         {IDC_OPT_COMMAND8, " Click here to edit the list of audio files that will play during the screen saver "},
         {IDC_OPT_COMMAND7, " Click here to edit the list of captions that will be displayed during the screen saver "},
         {IDC_OPT_COMMAND2, " Click here to change the password for this screen saver "},
@@ -270,8 +275,9 @@ TEST_F(OptionsFormTest, FramesLabelsChecksButtonsTipsAndTabOrder) {
     };
     for (const auto& [id, tip] : tips) EXPECT_EQ(tool_tip_text(form.tool_tips(), dialog, GetDlgItem(dialog, id)), tip);
     expect_laid_out(dialog, {IDC_OPT_FRAME1, IDC_OPT_FRAME2, IDC_OPT_FRAME3, IDC_OPT_FRAME4, IDC_OPT_FRAME5,
-                             IDC_OPT_CHECK1, IDC_OPT_CHECK2, IDC_OPT_CHECK3, IDC_OPT_CHECK4, IDC_OPT_COMMAND8,
-                             IDC_OPT_COMMAND7, IDC_OPT_COMMAND2, IDC_OPT_COMMAND1});
+                             IDC_OPT_CHECK1, IDC_OPT_CHECK2, IDC_OPT_CHECK3, IDC_OPT_CHECK4, IDC_OPT_CHECK5,
+                             IDC_OPT_SIZE_LABEL, IDC_OPT_SIZE, IDC_OPT_COMMAND8, IDC_OPT_COMMAND7, IDC_OPT_COMMAND2,
+                             IDC_OPT_COMMAND1});
     expect_laid_out(dialog, {IDC_OPT_LABEL4, IDC_OPT_HSCROLL1, IDC_OPT_LABEL5, IDC_OPT_LABEL14, IDC_OPT_HSCROLL5,
                              IDC_OPT_LABEL13});
     for (const int id : {IDC_OPT_COMMAND8, IDC_OPT_COMMAND7, IDC_OPT_COMMAND2, IDC_OPT_COMMAND1})
@@ -349,6 +355,30 @@ TEST_F(OptionsFormTest, TheTitleBarCloseStoresTheControlsAsOkDoes) {
     EXPECT_EQ(c.store.value("cycle_speed_value"), "12");
     EXPECT_EQ(c.store.value("save_as_wallpaper"), "1");
     EXPECT_EQ(c.app->settings.frame_rate, 45);
+}
+
+TEST_F(OptionsFormTest, ObjectSizeListsItsFourChoicesAndLargeBackgroundsFollowTheStore) {
+    c.app->settings.object_scale = 2;
+    c.app->settings.large_backgrounds = "0";
+    HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    HWND list = GetDlgItem(dialog, IDC_OPT_SIZE);
+    ASSERT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 4);
+    const char* expected[] = {"Automatic", "Normal", "Double", "Triple"};
+    for (int i = 0; i < 4; ++i) {
+        char text[64] = {};
+        SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        EXPECT_STREQ(text, expected[i]);
+    }
+    EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_OPT_CHECK5), BST_UNCHECKED);
+    SendMessageA(list, CB_SETCURSEL, 0, 0);
+    click(dialog, IDC_OPT_CHECK5);
+    click(dialog, IDC_OPT_COMMAND1);
+    pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(c.store.value("object_scale"), "0");
+    EXPECT_EQ(c.store.value("large_backgrounds"), "1");
 }
 
 TEST_F(OptionsFormTest, OkStoresTheSlowestFrameRate) {

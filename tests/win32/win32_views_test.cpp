@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -18,6 +20,7 @@
 #include "platform/win32/win32_platform.h"
 #include "preview/preview.h"
 #include "scene/render/overlays.h"
+#include "scene/render/picture_codec.h"
 #include "scene/render/surface.h"
 
 namespace kolvane::win32 {
@@ -47,6 +50,29 @@ std::string window_text(HWND window) {
     char buffer[256] = {};
     GetWindowTextA(window, buffer, sizeof buffer);
     return buffer;
+}
+
+// Each larger picture the build found is embedded as stored (PNG sheets, JPEG backgrounds) at its size.
+TEST(ResourcePictures, TheLargerPicturesAreEmbeddedCompressed) {
+    ResourcePictures pictures;
+    std::string list = KOLVANE_LARGER_PICTURES;
+    int checked = 0;
+    for (std::size_t start = 0; start < list.size();) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        const std::string name = list.substr(start, comma - start);
+        start = comma + 1;
+        const auto bytes = pictures.encoded(name);
+        const auto size = picture_size(bytes);
+        ASSERT_TRUE(size.has_value()) << name;
+        const bool sheet = name.find("-2x") != std::string::npos || name.find("-3x") != std::string::npos;
+        const int scale = name.find("-3x") != std::string::npos ? 3 : 2;
+        EXPECT_EQ(picture_format(bytes), sheet ? PictureFormat::png : PictureFormat::jpeg) << name;
+        EXPECT_EQ(size->width, sheet ? 720 * scale : 1920) << name;
+        EXPECT_EQ(size->height, sheet ? 606 * scale : 1080) << name;
+        ++checked;
+    }
+    EXPECT_TRUE(pictures.encoded("large-bg10").empty());
+    std::printf("%d larger pictures embedded\n", checked);
 }
 
 TEST(ResourcePictures, EveryPictureIsEmbeddedWithItsSize) {
