@@ -151,16 +151,19 @@ struct PictureFolder {
     explicit PictureFolder(int radius = 300) {
         std::filesystem::create_directories(root() / "backgrounds" / "large");
         testing::SyntheticPictures synthetic;
-        for (const char* name : {"sprite", "mask"}) write_bmp((root() / (std::string(name) + ".bmp")).string(), *synthetic.picture(name));
+        for (const char* name : {"sprite", "mask"})
+            write_bmp((root() / (std::string(name) + ".bmp")).string(), *synthetic.picture(name));
         for (int i = 0; i < background_picture_count; ++i) {
             const std::string name = "bg" + std::to_string(i);
             write_bmp((root() / "backgrounds" / (name + ".bmp")).string(), *synthetic.picture(name));
-            std::vector<std::uint8_t> rgb(static_cast<std::size_t>(large_background_width) * large_background_height * 3, 0);
+            std::vector<std::uint8_t> rgb(std::size_t{large_background_width} * large_background_height * 3, 0);
             for (int y = 0; y < large_background_height; ++y)
                 for (int x = 0; x < large_background_width; ++x) {
-                    const double dx = x + 0.5 - large_background_width / 2.0, dy = y + 0.5 - large_background_height / 2.0;
-                    const auto at = (static_cast<std::size_t>(y) * large_background_width + static_cast<std::size_t>(x)) * 3;
-                    const std::uint8_t level = dx * dx + dy * dy <= radius * radius ? 255 : static_cast<std::uint8_t>(10 * i);
+                    const double dx = x + 0.5 - large_background_width / 2.0;
+                    const double dy = y + 0.5 - large_background_height / 2.0;
+                    const auto at = (std::size_t{0} + y * large_background_width + x) * 3;
+                    const bool inside = dx * dx + dy * dy <= radius * radius;
+                    const auto level = static_cast<std::uint8_t>(inside ? 255 : 10 * i);
                     rgb[at] = rgb[at + 1] = rgb[at + 2] = level;
                 }
             const auto path = (root() / "backgrounds" / "large" / (name + ".jpg")).string();
