@@ -83,12 +83,16 @@ bool load_scene_pictures(Scene& scene, PictureSource& source) {
                          background_picture_width, background_picture_height, 0x000000u, false);
     all &= load_into(s.sprite, source, "sprite", sheet_width, sheet_height, 0x000000u, false);
     all &= load_into(s.mask, source, "mask", sheet_width, sheet_height, 0xFFFFFFu, true);
-    for (int i = 0; i < background_picture_count; ++i)
-        s.encoded.large_backgrounds[static_cast<std::size_t>(i)] = source.encoded("large-bg" + std::to_string(i));
+    // Names built by appending: GCC 12 at -O3 misreads a short literal plus a number as overlapping copies.
+    for (int i = 0; i < background_picture_count; ++i) {
+        std::string name = "large-bg";
+        name += static_cast<char>('0' + i);
+        s.encoded.large_backgrounds[static_cast<std::size_t>(i)] = source.encoded(name);
+    }
     for (int scale = 2; scale <= max_object_scale; ++scale) {
-        const std::string suffix = "-" + std::to_string(scale) + "x";
-        s.encoded.sprite[static_cast<std::size_t>(scale)] = source.encoded("sprite" + suffix);
-        s.encoded.mask[static_cast<std::size_t>(scale)] = source.encoded("mask" + suffix);
+        const char suffix[] = {'-', static_cast<char>('0' + scale), 'x', '\0'};
+        s.encoded.sprite[static_cast<std::size_t>(scale)] = source.encoded(std::string("sprite").append(suffix));
+        s.encoded.mask[static_cast<std::size_t>(scale)] = source.encoded(std::string("mask").append(suffix));
     }
     s.main_picture = -1;
     s.sheet_scale = 1;
