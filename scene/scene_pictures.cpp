@@ -52,8 +52,9 @@ void enlarge(Surface& out, const Surface& small, int scale) {
     }
 }
 
-// A sheet drawn at `scale`: the stored one when it decodes at exactly that size, else the plain one enlarged.
-void scaled_sheet(Surface& out, const std::vector<std::uint8_t>& stored, const Surface& plain, int scale,
+// A sheet drawn at `scale`: the stored one when it decodes at exactly that size (true), else the plain
+// one enlarged.
+bool scaled_sheet(Surface& out, const std::vector<std::uint8_t>& stored, const Surface& plain, int scale,
                   bool as_mask) {
     const int width = plain.width() * scale, height = plain.height() * scale;
     const auto size = picture_size(stored);
@@ -68,9 +69,10 @@ void scaled_sheet(Surface& out, const std::vector<std::uint8_t>& stored, const S
                     row[x] = sum >= 3u * 128u ? white : black;  // as mask_from_image judges a pixel
                 }
             }
-        return;
+        return true;
     }
     enlarge(out, plain, scale);
+    return false;
 }
 
 }  // namespace
@@ -98,29 +100,44 @@ bool load_scene_pictures(Scene& scene, PictureSource& source) {
     s.sheet_scale = 1;
     s.scaled_sprite = Surface();
     s.scaled_mask = Surface();
+    s.pictures_chosen = false;
     return all;
 }
 
 void choose_scene_pictures(Scene& scene) {
     SceneSurfaces& s = scene.surfaces;
+    // The pictures are chosen for the screen the scene first starts on; a restart at another size
+    // (a host window that was resized) keeps them, as the pictures it no longer needs are gone.
+    if (s.pictures_chosen) {
+        scene.run.object_scale = s.sheet_scale;
+        s.next_picture_due = false;
+        s.main_picture = -1;
+        return;
+    }
     const int scale = object_scale_for(scene.settings.object_scale, scene.run.screen_width);
     scene.run.object_scale = scale;
-    if (scale > 1 && scale != s.sheet_scale) {
-        const auto at = static_cast<std::size_t>(scale);
-        scaled_sheet(s.scaled_sprite, s.encoded.sprite[at], s.sprite, scale, false);
-        scaled_sheet(s.scaled_mask, s.encoded.mask[at], s.mask, scale, true);
-    }
-    if (scale == 1) {
-        // The larger sheets are not kept when the scene no longer draws from them.
-        s.scaled_sprite = Surface();
-        s.scaled_mask = Surface();
-    }
     s.sheet_scale = scale;
-    const bool large =
+    if (scale > 1) {
+        const auto at = static_cast<std::size_t>(scale);
+        const bool stored = scaled_sheet(s.scaled_sprite, s.encoded.sprite[at], s.sprite, scale, false) &
+                            scaled_sheet(s.scaled_mask, s.encoded.mask[at], s.mask, scale, true);
+        // Drawn from the larger sheets only, the scene keeps no plain ones (3.5 MB).
+        if (stored) s.sprite = s.mask = Surface();
+    }
+    for (auto* stored : {&s.encoded.sprite, &s.encoded.mask})
+        for (auto& bytes : *stored) std::vector<std::uint8_t>().swap(bytes);
+
+    s.large_backgrounds =
         flag_on(scene.settings.large_backgrounds) && scene.run.screen_width > large_backgrounds_above_width;
-    if (large != s.large_backgrounds) s.main_picture = -1;
-    s.large_backgrounds = large;
+    // When every large picture is there, the ten plain ones (12 MB) are not kept: a large one that
+    // fails to decode later shows black, as a missing plain picture does.
+    bool every_large = s.large_backgrounds;
+    for (const auto& bytes : s.encoded.large_backgrounds) every_large = every_large && picture_size(bytes).has_value();
+    if (every_large)
+        for (Surface& plain : s.pictures) plain = Surface();
+    s.main_picture = -1;
     s.next_picture_due = false;
+    s.pictures_chosen = true;
 }
 
 void load_background(Scene& scene, int index) {
@@ -128,8 +145,17 @@ void load_background(Scene& scene, int index) {
     // A 640 x 480 picture is copied again each time, as it always was; a large one is decoded only once.
     if (index == s.main_picture && s.main_is_large) return;
     const auto at = static_cast<std::size_t>(index);
-    s.main_is_large = s.large_backgrounds && decode_picture_into(s.background_main, s.encoded.large_backgrounds[at]);
-    if (!s.main_is_large) s.background_main.assign(s.pictures[at]);
+    if (s.large_backgrounds) {
+        // Let go of the old picture first: the decoder's own buffers then take its place, not add to it.
+        s.background_main = Surface();
+        s.main_is_large = decode_picture_into(s.background_main, s.encoded.large_backgrounds[at]);
+    } else {
+        s.main_is_large = false;
+    }
+    if (!s.main_is_large) {
+        if (s.pictures[at].empty()) s.background_main = Surface(background_picture_width, background_picture_height);
+        else s.background_main.assign(s.pictures[at]);
+    }
     s.main_picture = index;
 }
 

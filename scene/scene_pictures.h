@@ -29,9 +29,10 @@ private:
 // then. The larger pictures are optional: without them the scene shows the others.
 bool load_scene_pictures(Scene& scene, PictureSource& source);
 
-// The set-up's choice of pictures for the screen size and the settings: the object scale, the sheets
-// drawn at it (the stored larger sheet, else the plain one enlarged pixel by pixel) and whether the
-// large backgrounds are shown. Expects screen_width and the settings set.
+// The first set-up's choice of pictures for the screen size and the settings: the object scale, the
+// sheets drawn at it (the stored larger sheet, else the plain one enlarged pixel by pixel) and whether
+// the large backgrounds are shown; the pictures the scene will not show are let go. A later set-up
+// (a restart at another size) keeps the choice. Expects screen_width and the settings set.
 void choose_scene_pictures(Scene& scene);
 
 // Puts picture `index` (0 to 9) into background_main: the large one when the scene shows them and it

@@ -281,7 +281,6 @@ TEST(LargeBackgrounds, TheNextPictureIsDecodedAheadIntoTheOneBuffer) {
     rig.frame();
     EXPECT_EQ(scene.surfaces.main_picture, (first + 1) % 10);
     EXPECT_FALSE(scene.surfaces.next_picture_due);
-    const std::uint8_t* buffer = reinterpret_cast<const std::uint8_t*>(scene.surfaces.background_main.data());
     int changes = 0;
     for (int frame = 0; frame < 400 && changes < 2; ++frame) {
         const int picture = scene.rotation.current_picture;
@@ -294,7 +293,35 @@ TEST(LargeBackgrounds, TheNextPictureIsDecodedAheadIntoTheOneBuffer) {
         EXPECT_EQ(scene.surfaces.main_picture, (scene.rotation.current_picture + 1) % 10);
     }
     EXPECT_EQ(changes, 2);
-    EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(scene.surfaces.background_main.data()), buffer);
+}
+
+// The first set-up keeps only what its screen shows: with every large picture there, no plain
+// backgrounds; with the larger sheets stored, no plain sheets and no compressed sheets. A restart at
+// another size (a resized host window) keeps that choice.
+TEST(LargeBackgrounds, TheFirstSetUpLetsGoOfWhatItDoesNotShowAndARestartKeepsItsChoice) {
+    PictureFolder folder;
+    FolderPictures pictures(folder.root().string());
+    SceneRig rig(1920, 1080);
+    load_scene_pictures(rig.app->scene, pictures);
+    rig.start();
+    Scene& scene = rig.app->scene;
+    for (const Surface& plain : scene.surfaces.pictures) EXPECT_TRUE(plain.empty());
+    EXPECT_TRUE(scene.surfaces.sprite.empty());
+    EXPECT_TRUE(scene.surfaces.mask.empty());
+    for (int scale = 0; scale <= 3; ++scale) EXPECT_TRUE(scene.surfaces.encoded.sprite[static_cast<std::size_t>(scale)].empty());
+    EXPECT_EQ(scene.surfaces.sheet().width(), 1440);
+    for (int n = 0; n < 20; ++n) rig.frame();
+
+    rig.system.screen_twips_w = 800 * 15.0f;
+    rig.system.screen_twips_h = 600 * 15.0f;
+    scene_setup(scene);
+    EXPECT_EQ(scene.run.screen_width, 800);
+    EXPECT_EQ(scene.run.object_scale, 2);
+    EXPECT_EQ(scene.sprites.frame_table[13].width, 250);
+    EXPECT_TRUE(scene.surfaces.main_is_large);
+    const auto [dw, dh] = disc_extent(scene.surfaces.background_copy);
+    EXPECT_LE(std::abs(dw - dh), 2);
+    for (int n = 0; n < 20; ++n) rig.frame();
 }
 
 // A large picture that is missing or damaged gives way to the plain one; the scene runs on.
