@@ -119,8 +119,10 @@ void choose_scene_pictures(Scene& scene) {
     s.sheet_scale = scale;
     if (scale > 1) {
         const auto at = static_cast<std::size_t>(scale);
-        const bool stored = scaled_sheet(s.scaled_sprite, s.encoded.sprite[at], s.sprite, scale, false) &
-                            scaled_sheet(s.scaled_mask, s.encoded.mask[at], s.mask, scale, true);
+        // Both are made whatever the first gives, so that the pair always matches the scale.
+        const bool sprite_stored = scaled_sheet(s.scaled_sprite, s.encoded.sprite[at], s.sprite, scale, false);
+        const bool mask_stored = scaled_sheet(s.scaled_mask, s.encoded.mask[at], s.mask, scale, true);
+        const bool stored = sprite_stored && mask_stored;
         // Drawn from the larger sheets only, the scene keeps no plain ones (3.5 MB).
         if (stored) s.sprite = s.mask = Surface();
     }
