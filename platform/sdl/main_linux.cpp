@@ -1,4 +1,6 @@
 // Entry point of the Linux program: reads the command line, builds the backend and runs Main.
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,6 +14,10 @@
 #include "platform/sdl/run_options.h"
 
 int main(int argc, char** argv) {
+    // Pictures and screen copies (a megabyte and more) get mappings of their own, returned to the system
+    // when freed. glibc would otherwise raise this threshold after the first such free, and the ten plain
+    // backgrounds the scene lets go of at a large screen's set-up would stay resident as holes in the heap.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     std::vector<std::string> args(argv + 1, argv + argc);
     kolvane::sdl::RunOptions options = kolvane::sdl::parse_run_options(args, std::getenv("XSCREENSAVER_WINDOW"));
     if (options.help || options.version) {
