@@ -98,6 +98,7 @@ bool load_scene_pictures(Scene& scene, PictureSource& source) {
     }
     s.main_picture = -1;
     s.sheet_scale = 1;
+    s.sheet_runs.clear();
     s.scaled_sprite = Surface();
     s.scaled_mask = Surface();
     s.pictures_chosen = false;
@@ -126,6 +127,7 @@ void choose_scene_pictures(Scene& scene) {
         // Drawn from the larger sheets only, the scene keeps no plain ones (3.5 MB).
         if (stored) s.sprite = s.mask = Surface();
     }
+    s.sheet_runs.build(s.sheet_mask(), s.sheet());
     for (auto* stored : {&s.encoded.sprite, &s.encoded.mask})
         for (auto& bytes : *stored) std::vector<std::uint8_t>().swap(bytes);
 

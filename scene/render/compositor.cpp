@@ -159,8 +159,13 @@ void blit_old_sprites(Scene& scene) {
     SceneSurfaces& surfaces = scene.surfaces;
     for_each_active_slot(scene, [&](int s) {
         const SlotPicture p = slot_picture(scene, s);
-        bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.background_copy, p.x, p.y,
-                RasterOp::srccopy);
+        // A masked frame changed only its runs' pixels; the rest of its rectangle is clean already.
+        if (p.masked && surfaces.sheet_runs.fits(surfaces.sheet_mask(), surfaces.sheet()))
+            erase_runs(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.background_copy, p.sheet_x,
+                       p.sheet_y, surfaces.sheet_runs);
+        else
+            bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.background_copy, p.x, p.y,
+                    RasterOp::srccopy);
         SpriteSlot& slot = scene.sprites.slot[static_cast<std::size_t>(s)];
         slot.old_x = slot.x;
         slot.old_y = slot.y;
@@ -173,8 +178,8 @@ void blit_new_sprites(Scene& scene) {
     for_each_active_slot(scene, [&](int s) {
         const SlotPicture p = slot_picture(scene, s);
         if (p.masked)
-            mask_and_paint(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.sheet_mask(),
-                           surfaces.sheet(), p.sheet_x, p.sheet_y);
+            mask_and_paint_runs(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.sheet_mask(),
+                                surfaces.sheet(), p.sheet_x, p.sheet_y, surfaces.sheet_runs);
         else
             bit_blt(surfaces.background_work, p.x, p.y, p.width, p.height, surfaces.sheet(), p.sheet_x, p.sheet_y,
                     RasterOp::srcpaint);

@@ -58,6 +58,7 @@ struct SceneSurfaces {
     Surface scaled_sprite;  // the sheet and mask at an object scale of 2 or 3
     Surface scaled_mask;
     int sheet_scale = 1;    // which of the two pairs the scene draws from
+    SheetRuns sheet_runs;   // of the pair drawn from, made when the pictures are chosen
     bool pictures_chosen = false;  // the first set-up chose the pictures for its screen and let go of the rest
     StretchPlan stretch;  // background picture to screen size, made once at set-up
 

@@ -113,6 +113,88 @@ PixelRect mask_and_paint(Surface& dest, int x, int y, int width, int height, con
     return {x, y, width, height};
 }
 
+void SheetRuns::clear() {
+    width_ = height_ = 0;
+    std::vector<Run>().swap(runs_);
+    std::vector<std::uint32_t>().swap(row_start_);
+}
+
+void SheetRuns::build(const Surface& mask, const Surface& figure) {
+    clear();
+    if (mask.width() != figure.width() || mask.height() != figure.height() || mask.empty()) return;
+    if (mask.width() > 0xFFFF) return;
+    width_ = mask.width();
+    height_ = mask.height();
+    row_start_.reserve(static_cast<std::size_t>(height_) + 1);
+    for (int y = 0; y < height_; ++y) {
+        row_start_.push_back(static_cast<std::uint32_t>(runs_.size()));
+        const std::uint32_t* m = mask.row(y);
+        const std::uint32_t* f = figure.row(y);
+        int x = 0;
+        while (x < width_) {
+            const auto kind = [&](int i) { return m[i] == black ? 2 : (m[i] == white && f[i] == black ? 0 : 1); };
+            const int k = kind(x);
+            const int start = x;
+            while (x < width_ && kind(x) == k) ++x;
+            if (k != 0) runs_.push_back({static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(x), k == 2});
+        }
+    }
+    row_start_.push_back(static_cast<std::uint32_t>(runs_.size()));
+}
+
+bool SheetRuns::fits(const Surface& mask, const Surface& figure) const {
+    return width_ > 0 && mask.width() == width_ && mask.height() == height_ && figure.width() == width_ &&
+           figure.height() == height_;
+}
+
+const SheetRuns::Run* SheetRuns::first_in(int y, int from) const {
+    const Run* begin = runs_.data() + row_start_[static_cast<std::size_t>(y)];
+    return std::partition_point(begin, row_end(y), [from](const Run& r) { return r.end <= from; });
+}
+
+PixelRect mask_and_paint_runs(Surface& dest, int x, int y, int width, int height, const Surface& mask,
+                              const Surface& figure, int sheet_x, int sheet_y, const SheetRuns& runs) {
+    if (!runs.fits(mask, figure)) return mask_and_paint(dest, x, y, width, height, mask, figure, sheet_x, sheet_y);
+    if (!clip_axis(x, sheet_x, width, dest.width(), mask.width())) return {};
+    if (!clip_axis(y, sheet_y, height, dest.height(), mask.height())) return {};
+    const int to = sheet_x + width;
+    for (int j = 0; j < height; ++j) {
+        const int row = sheet_y + j;
+        std::uint32_t* d = dest.row(y + j);
+        const std::uint32_t* m = mask.row(row);
+        const std::uint32_t* f = figure.row(row);
+        for (const SheetRuns::Run* r = runs.first_in(row, sheet_x); r != runs.row_end(row) && r->start < to; ++r) {
+            const int a = std::max<int>(r->start, sheet_x), n = std::min<int>(r->end, to) - a;
+            std::uint32_t* out = d + (x + a - sheet_x);
+            if (r->copy) std::memcpy(out, f + a, static_cast<std::size_t>(n) * sizeof(std::uint32_t));
+            else combine_row(out, n, mask_paint_rule, m + a, f + a);
+        }
+    }
+    return {x, y, width, height};
+}
+
+void erase_runs(Surface& dest, int x, int y, int width, int height, const Surface& clean, int sheet_x, int sheet_y,
+                const SheetRuns& runs) {
+    if (runs.width() <= 0 || dest.width() != clean.width() || dest.height() != clean.height()) {
+        bit_blt(dest, x, y, width, height, clean, x, y, RasterOp::srccopy);
+        return;
+    }
+    // Clipped to the screen and to the sheet together, as the draw was.
+    if (!clip_axis(x, sheet_x, width, dest.width(), runs.width())) return;
+    if (!clip_axis(y, sheet_y, height, dest.height(), runs.height())) return;
+    const int to = sheet_x + width;
+    for (int j = 0; j < height; ++j) {
+        const int row = sheet_y + j;
+        std::uint32_t* d = dest.row(y + j);
+        const std::uint32_t* c = clean.row(y + j);
+        for (const SheetRuns::Run* r = runs.first_in(row, sheet_x); r != runs.row_end(row) && r->start < to; ++r) {
+            const int a = std::max<int>(r->start, sheet_x), n = std::min<int>(r->end, to) - a;
+            const int at = x + a - sheet_x;
+            if (d + at != c + at) std::memcpy(d + at, c + at, static_cast<std::size_t>(n) * sizeof(std::uint32_t));
+        }
+    }
+}
+
 int to_pixel(double position) {
     // Far beyond any surface, yet small enough that adding a surface size cannot overflow.
     constexpr double limit = 1 << 29;

@@ -64,6 +64,43 @@ PixelRect bit_blt(Surface& dest, int x, int y, int width, int height, const Surf
 PixelRect mask_and_paint(Surface& dest, int x, int y, int width, int height, const Surface& mask,
                          const Surface& figure, int sheet_x, int sheet_y);
 
+// The pixels of a sheet that a masked draw (mask ANDed, then figure ORed) changes, row by row in runs:
+// where the mask is black the figure replaces the screen; where it is white and the figure black the
+// screen stays, so those pixels are skipped by the draw and by the erase that later undoes it.
+class SheetRuns {
+public:
+    // Empty for sheets of different sizes or wider than a run can say; the draws then take whole rectangles.
+    void build(const Surface& mask, const Surface& figure);
+    void clear();
+    // Built for this pair of sheets (same size as when built).
+    bool fits(const Surface& mask, const Surface& figure) const;
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    struct Run {
+        std::uint16_t start = 0;
+        std::uint16_t end = 0;  // one past the last pixel
+        bool copy = false;      // the mask is black all along: the figure's pixels are copied
+    };
+    // The runs of sheet row `y` that reach into [from, to), with the first one found by bisection.
+    const Run* first_in(int y, int from) const;
+    const Run* row_end(int y) const { return runs_.data() + row_start_[static_cast<std::size_t>(y) + 1]; }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Run> runs_;
+    std::vector<std::uint32_t> row_start_;  // runs_ index of each row's first run; one more for the end
+};
+
+// mask_and_paint through the sheet's runs: the same pixels result, but the skipped ones are not read.
+PixelRect mask_and_paint_runs(Surface& dest, int x, int y, int width, int height, const Surface& mask,
+                              const Surface& figure, int sheet_x, int sheet_y, const SheetRuns& runs);
+// Undoes such a draw at (x, y): copies from `clean` (a surface of dest's size) only where the frame's
+// runs changed dest; without runs, or with a clean surface of another size, the whole rectangle.
+void erase_runs(Surface& dest, int x, int y, int width, int height, const Surface& clean, int sheet_x, int sheet_y,
+                const SheetRuns& runs);
+
 // A position of the scene (a real number) as a whole pixel, ties to even; far-off values are held
 // at a distance where no copy can overflow.
 int to_pixel(double position);

@@ -1,6 +1,8 @@
 // Raster copies between surfaces: the three operations, clipping to both surfaces, masks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "scene/render/bmp.h"
 #include "scene/render/surface.h"
 
@@ -178,6 +180,84 @@ TEST(SurfacePictures, MaskFromAPictureIsBlackAndWhiteOnly) {
     image_from_surface(back, mask);
     EXPECT_EQ(back.width, 3);
     EXPECT_EQ(back.at(1, 0), 0xFFFFFFu);
+}
+
+// A sheet with every kind of pixel a draw meets: see-through (white mask, black figure), opaque (black
+// mask), white mask under a coloured figure (ORed in), and grey mask values, which only the full rule gives.
+void varied_sheet(Surface& mask, Surface& figure, unsigned seed) {
+    mask = Surface(40, 30, white);
+    figure = Surface(40, 30);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const unsigned kind = (seed >> 16) % 10;
+            if (kind < 4) continue;  // see-through
+            if (kind < 8) {
+                mask.at(x, y) = black;
+                figure.at(x, y) = (seed >> 4) & white;
+            } else if (kind == 8) {
+                figure.at(x, y) = 0x00000F0Fu;
+            } else {
+                mask.at(x, y) = 0x00F0F0F0u;
+                figure.at(x, y) = (seed >> 8) & 0x00070707u;
+            }
+        }
+    }
+}
+
+TEST(SheetRuns, DrawingThroughRunsGivesTheRectanglesPixelsEverywhereItIsClipped) {
+    Surface mask, figure;
+    varied_sheet(mask, figure, 5u);
+    SheetRuns runs;
+    runs.build(mask, figure);
+    ASSERT_TRUE(runs.fits(mask, figure));
+    const Surface scene = numbered(50, 40, 0x00300000u);
+    int compared = 0;
+    for (const int x : {-30, -13, -1, 0, 7, 31, 45, 49, 50}) {
+        for (const int y : {-20, -1, 0, 9, 33, 39}) {
+            for (const int sheet_x : {0, 3, 17, 35}) {
+                Surface by_runs = scene, by_rect = scene;
+                const PixelRect a = mask_and_paint_runs(by_runs, x, y, 21, 17, mask, figure, sheet_x, 6, runs);
+                const PixelRect b = mask_and_paint(by_rect, x, y, 21, 17, mask, figure, sheet_x, 6);
+                ASSERT_TRUE(std::equal(by_runs.data(), by_runs.data() + 2000, by_rect.data()))
+                    << "at " << x << "," << y << " from sheet column " << sheet_x;
+                EXPECT_EQ(a.left, b.left);
+                EXPECT_EQ(a.width * a.height, b.width * b.height);
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(compared, 216);
+}
+
+TEST(SheetRuns, ErasingOverlappingDrawsThroughTheirRunsLeavesTheCleanPicture) {
+    Surface mask, figure;
+    varied_sheet(mask, figure, 11u);
+    SheetRuns runs;
+    runs.build(mask, figure);
+    const Surface clean = numbered(60, 45, 0x00204000u);
+    Surface screen = clean;
+    // Overlapping each other and every edge, from different parts of the sheet.
+    const int places[][4] = {{-5, -4, 0, 0}, {10, 8, 12, 5}, {18, 12, 3, 9}, {50, 38, 20, 10}, {20, 10, 0, 0}};
+    // Drawn by the whole rectangles: the runs must cover every pixel such a draw changes.
+    for (const auto& p : places) mask_and_paint(screen, p[0], p[1], 20, 20, mask, figure, p[2], p[3]);
+    EXPECT_FALSE(std::equal(screen.data(), screen.data() + 2700, clean.data()));
+    for (const auto& p : places) erase_runs(screen, p[0], p[1], 20, 20, clean, p[2], p[3], runs);
+    EXPECT_TRUE(std::equal(screen.data(), screen.data() + 2700, clean.data()));
+}
+
+TEST(SheetRuns, SheetsOfTwoSizesHaveNoRunsAndAreDrawnAndErasedWhole) {
+    Surface mask(8, 4, black), figure(9, 4, 0x00112233u);
+    SheetRuns runs;
+    runs.build(mask, figure);
+    EXPECT_FALSE(runs.fits(mask, figure));
+    const Surface clean = numbered(12, 6, 0x00010000u);
+    Surface by_runs = clean, by_rect = clean;
+    mask_and_paint_runs(by_runs, 1, 1, 6, 3, mask, figure, 0, 0, runs);
+    mask_and_paint(by_rect, 1, 1, 6, 3, mask, figure, 0, 0);
+    EXPECT_TRUE(std::equal(by_runs.data(), by_runs.data() + 72, by_rect.data()));
+    erase_runs(by_runs, 1, 1, 6, 3, clean, 0, 0, runs);
+    EXPECT_TRUE(std::equal(by_runs.data(), by_runs.data() + 72, clean.data()));
 }
 
 }  // namespace
