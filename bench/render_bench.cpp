@@ -53,6 +53,7 @@ struct BenchScene {
         choose_scene_pictures(a.scene);
         setup_surfaces(a.scene);
         init_sprites(a.scene);
+        fit_frame_boxes(a.scene);
     }
 };
 

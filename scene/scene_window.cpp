@@ -100,6 +100,7 @@ void scene_setup(Scene& scene) {
     if (scene.platform.scene_window) scene.platform.scene_window->redraw();
     sys(scene).pump_events(0);
     init_sprites(scene);
+    fit_frame_boxes(scene);
     scene.run.repaint_request = 1;
     start_audio_timer(scene);
     system_keys_off(sys(scene));

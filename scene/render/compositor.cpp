@@ -169,6 +169,7 @@ void blit_old_sprites(Scene& scene) {
         SpriteSlot& slot = scene.sprites.slot[static_cast<std::size_t>(s)];
         slot.old_x = slot.x;
         slot.old_y = slot.y;
+        slot.old_frame = slot.frame;
     });
 }
 
@@ -199,14 +200,59 @@ void blit_flicker_free(Scene& scene) {
     }
     table.freed_count = 0;
 
+    const bool boxes = surfaces.frame_boxes_scale == scene.run.object_scale &&
+                       surfaces.frame_boxes.size() == table.frame_table.size() &&
+                       surfaces.sheet_runs.fits(surfaces.sheet_mask(), surfaces.sheet());
     for_each_active_slot(scene, [&](int s) {
         const SpriteSlot& slot = table.slot[static_cast<std::size_t>(s)];
+        if (slot.masked && boxes && slot.old_frame >= 0 &&
+            static_cast<std::size_t>(slot.old_frame) < surfaces.frame_boxes.size()) {
+            // Only the pixels the erase and the draw changed: the box of the frame erased where it was
+            // and of the frame drawn where it is.
+            PixelRect was = surfaces.frame_boxes[static_cast<std::size_t>(slot.old_frame)];
+            PixelRect is = surfaces.frame_boxes[static_cast<std::size_t>(slot.frame)];
+            was.left += to_pixel(slot.old_x);
+            was.top += to_pixel(slot.old_y);
+            is.left += to_pixel(slot.x);
+            is.top += to_pixel(slot.y);
+            const PixelRect both = bounding_rect(was, is);
+            if (!both.empty())
+                draw_to_screen(scene, both.left, both.top, both.width, both.height, surfaces.background_work,
+                               both.left, both.top, RasterOp::srccopy);
+            return;
+        }
         const FrameRect& f = table.frame_table[static_cast<std::size_t>(slot.frame)];
         const FlickerSpan h = flicker_free_span(slot.old_x, slot.x, f.width);
         const FlickerSpan v = flicker_free_span(slot.old_y, slot.y, f.height);
         draw_to_screen(scene, h.start, v.start, h.length, v.length, surfaces.background_work, h.start, v.start,
                        RasterOp::srccopy);
     });
+}
+
+void fit_frame_boxes(Scene& scene) {
+    SceneSurfaces& surfaces = scene.surfaces;
+    const SheetRuns& runs = surfaces.sheet_runs;
+    const auto& frames = scene.sprites.frame_table;
+    surfaces.frame_boxes.assign(frames.size(), PixelRect{});
+    surfaces.frame_boxes_scale = 0;
+    if (!runs.fits(surfaces.sheet_mask(), surfaces.sheet())) return;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const FrameRect& f = frames[i];
+        const int to = f.sheet_x + f.width;
+        int left = f.width, right = 0, top = f.height, bottom = 0;
+        for (int j = 0; j < f.height; ++j) {
+            const int row = f.sheet_y + j;
+            if (row < 0 || row >= runs.height()) continue;
+            for (const SheetRuns::Run* r = runs.first_in(row, f.sheet_x); r != runs.row_end(row) && r->start < to; ++r) {
+                left = std::min(left, std::max<int>(r->start, f.sheet_x) - f.sheet_x);
+                right = std::max(right, std::min<int>(r->end, to) - f.sheet_x);
+                top = std::min(top, j);
+                bottom = j + 1;
+            }
+        }
+        if (right > left && bottom > top) surfaces.frame_boxes[i] = {left, top, right - left, bottom - top};
+    }
+    surfaces.frame_boxes_scale = scene.run.object_scale;
 }
 
 void sprites_clear(Scene& scene) {

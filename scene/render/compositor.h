@@ -9,6 +9,9 @@ struct Scene;
 void blit_old_sprites(Scene& scene);
 void blit_new_sprites(Scene& scene);
 void blit_flicker_free(Scene& scene);
+// Finds, for every frame of the sprite table, the part a masked draw changes, so that a moved sprite
+// shows only that part of where it was and where it is. Called once the sprite table is made.
+void fit_frame_boxes(Scene& scene);
 // Erases every live sprite from the composed frame, then frees every slot.
 void sprites_clear(Scene& scene);
 // Brings all of source onto destination with transition mode 1 (random blocks), 2 (rows from both

@@ -59,6 +59,10 @@ struct SceneSurfaces {
     Surface scaled_mask;
     int sheet_scale = 1;    // which of the two pairs the scene draws from
     SheetRuns sheet_runs;   // of the pair drawn from, made when the pictures are chosen
+    // By frame: the part of its rectangle a masked draw changes (empty when none), for the sprite table
+    // of object scale frame_boxes_scale; made with the sprite table at set-up.
+    std::vector<PixelRect> frame_boxes;
+    int frame_boxes_scale = 0;
     bool pictures_chosen = false;  // the first set-up chose the pictures for its screen and let go of the rest
     StretchPlan stretch;  // background picture to screen size, made once at set-up
 

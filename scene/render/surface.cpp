@@ -195,6 +195,14 @@ void erase_runs(Surface& dest, int x, int y, int width, int height, const Surfac
     }
 }
 
+PixelRect bounding_rect(const PixelRect& a, const PixelRect& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    const int left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+    const int right = std::max(a.left + a.width, b.left + b.width), bottom = std::max(a.top + a.height, b.top + b.height);
+    return {left, top, right - left, bottom - top};
+}
+
 int to_pixel(double position) {
     // Far beyond any surface, yet small enough that adding a surface size cannot overflow.
     constexpr double limit = 1 << 29;

@@ -53,6 +53,9 @@ struct PixelRect {
     bool empty() const { return width <= 0 || height <= 0; }
 };
 
+// The smallest rectangle holding both; an empty one adds nothing.
+PixelRect bounding_rect(const PixelRect& a, const PixelRect& b);
+
 // Copies width x height pixels from (src_x, src_y) of src to (x, y) of dest. Only pixels inside both
 // take part; returns the rectangle of dest written (empty when none). src may be dest itself only for
 // the same rectangle (the persistent image shares the clean background): the pixels then stay as they are.

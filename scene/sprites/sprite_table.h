@@ -30,6 +30,7 @@ struct SpriteSlot {
     std::int32_t anim = 0;
     std::int32_t anim_step = 0;
     std::int32_t anim_end = 0;
+    std::int32_t old_frame = 0;  // the frame erased at old_x, old_y
 };
 
 struct FrameRect {

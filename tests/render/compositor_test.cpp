@@ -151,6 +151,71 @@ TEST(Compositor, OnlyTheSpriteRectanglesReachTheScreen) {
     EXPECT_EQ(touched, 30 * 30 + 12 * 9);
 }
 
+// The scene drawing through the sheet's runs and showing only the frames' boxes, as the program does
+// once its pictures are chosen. Frame 45 is frame 44's disc with 10 see-through pixels left of and above it.
+void draw_through_runs(RenderScene& scene) {
+    SceneSurfaces& surfaces = scene.app.scene.surfaces;
+    scene.app.scene.sprites.frame_table[45] = {350, 230, 70, 70, 15};
+    surfaces.sheet_runs.build(surfaces.mask, surfaces.sprite);
+    fit_frame_boxes(scene.app.scene);
+}
+
+TEST(FrameBoxes, HoldExactlyThePixelsAMaskedDrawChanges) {
+    RenderScene scene(120, 90);
+    draw_through_runs(scene);
+    const auto& boxes = scene.app.scene.surfaces.frame_boxes;
+    const auto box = [&](int frame) { return boxes[static_cast<std::size_t>(frame)]; };
+    EXPECT_EQ(box(44).left, 0);
+    EXPECT_EQ(box(44).width, 60);
+    EXPECT_EQ(box(45).left, 10);
+    EXPECT_EQ(box(45).top, 10);
+    EXPECT_EQ(box(45).width, 60);
+    EXPECT_EQ(box(45).height, 60);
+    EXPECT_TRUE(box(0).empty());
+}
+
+TEST(FrameBoxes, TheScreenShowsTheComposedFrameWhileSpritesMoveAndChangeFrames) {
+    RenderScene scene(120, 90);
+    draw_through_runs(scene);
+    App& app = scene.app;
+    scene.place(1, 45, 10.0, 12.0);
+    scene.place(2, 20, 40.4, 30.6);
+    scene.place(3, 68, 70.0, 5.0, false);
+    scene.place(4, 45, 90.0, 60.0);  // hangs over the bottom-right edge
+    scene.place(5, 44, -20.0, 20.0); // hangs over the left edge and overlaps slot 1
+    for (int frame = 0; frame < 40; ++frame) {
+        scene.frame([&] {
+            SpriteTable& t = app.scene.sprites;
+            t.slot[1].x += 1.7;
+            t.slot[2].x -= 2.3;
+            t.slot[2].y += 0.9;
+            t.slot[4].x -= 0.5;
+            t.slot[5].y -= 1.1;
+            // Frames of other sizes and boxes in turn, as an animation steps.
+            t.slot[1].frame = frame % 3 == 0 ? 44 : 45;
+            t.slot[2].frame = frame % 4 == 0 ? 45 : 20;
+        });
+        const Surface expected = expected_frame(app);
+        ASSERT_TRUE(same_pixels(app.scene.surfaces.background_work, expected)) << "frame " << frame;
+        ASSERT_TRUE(same_pixels(scene.display.screen, expected)) << "frame " << frame;
+    }
+}
+
+TEST(FrameBoxes, AMovedSpriteShowsOnlyItsBoxWhereItWasAndWhereItIs) {
+    RenderScene scene(120, 90);
+    draw_through_runs(scene);
+    scene.place(1, 45, 10.0, 5.0);
+    scene.frame([] {});
+    scene.display.count_presents(120, 90);
+    scene.frame([&] { scene.app.scene.sprites.slot[1].x = 13.4; });
+    int touched = 0;
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x)
+            touched += scene.display.present_counts[static_cast<std::size_t>(y * 120 + x)] != 0;
+    // The disc's box at 20 and at 23, 60 high: 63 x 60, where the whole frames would show 74 x 70.
+    EXPECT_EQ(touched, 63 * 60);
+}
+
 TEST(Compositor, ErasingRecordsTheUnroundedOldPosition) {
     RenderScene scene;
     scene.place(1, 20, 10.4, -3.6);
