@@ -241,14 +241,12 @@ void fit_frame_boxes(Scene& scene) {
         const int to = f.sheet_x + f.width;
         int left = f.width, right = 0, top = f.height, bottom = 0;
         for (int j = 0; j < f.height; ++j) {
-            const int row = f.sheet_y + j;
-            if (row < 0 || row >= runs.height()) continue;
-            for (const SheetRuns::Run* r = runs.first_in(row, f.sheet_x); r != runs.row_end(row) && r->start < to; ++r) {
-                left = std::min(left, std::max<int>(r->start, f.sheet_x) - f.sheet_x);
-                right = std::max(right, std::min<int>(r->end, to) - f.sheet_x);
+            runs.for_each_in(f.sheet_y + j, f.sheet_x, to, [&](int a, int b, bool) {
+                left = std::min(left, a - f.sheet_x);
+                right = std::max(right, b - f.sheet_x);
                 top = std::min(top, j);
                 bottom = j + 1;
-            }
+            });
         }
         if (right > left && bottom > top) surfaces.frame_boxes[i] = {left, top, right - left, bottom - top};
     }

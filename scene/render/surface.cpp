@@ -149,7 +149,8 @@ bool SheetRuns::fits(const Surface& mask, const Surface& figure) const {
 
 const SheetRuns::Run* SheetRuns::first_in(int y, int from) const {
     const Run* begin = runs_.data() + row_start_[static_cast<std::size_t>(y)];
-    return std::partition_point(begin, row_end(y), [from](const Run& r) { return r.end <= from; });
+    const Run* end = runs_.data() + row_start_[static_cast<std::size_t>(y) + 1];
+    return std::partition_point(begin, end, [from](const Run& r) { return r.end <= from; });
 }
 
 PixelRect mask_and_paint_runs(Surface& dest, int x, int y, int width, int height, const Surface& mask,
@@ -163,12 +164,11 @@ PixelRect mask_and_paint_runs(Surface& dest, int x, int y, int width, int height
         std::uint32_t* d = dest.row(y + j);
         const std::uint32_t* m = mask.row(row);
         const std::uint32_t* f = figure.row(row);
-        for (const SheetRuns::Run* r = runs.first_in(row, sheet_x); r != runs.row_end(row) && r->start < to; ++r) {
-            const int a = std::max<int>(r->start, sheet_x), n = std::min<int>(r->end, to) - a;
+        runs.for_each_in(row, sheet_x, to, [&](int a, int b, bool copy) {
             std::uint32_t* out = d + (x + a - sheet_x);
-            if (r->copy) std::memcpy(out, f + a, static_cast<std::size_t>(n) * sizeof(std::uint32_t));
-            else combine_row(out, n, mask_paint_rule, m + a, f + a);
-        }
+            if (copy) std::memcpy(out, f + a, static_cast<std::size_t>(b - a) * sizeof(std::uint32_t));
+            else combine_row(out, b - a, mask_paint_rule, m + a, f + a);
+        });
     }
     return {x, y, width, height};
 }
@@ -187,11 +187,10 @@ void erase_runs(Surface& dest, int x, int y, int width, int height, const Surfac
         const int row = sheet_y + j;
         std::uint32_t* d = dest.row(y + j);
         const std::uint32_t* c = clean.row(y + j);
-        for (const SheetRuns::Run* r = runs.first_in(row, sheet_x); r != runs.row_end(row) && r->start < to; ++r) {
-            const int a = std::max<int>(r->start, sheet_x), n = std::min<int>(r->end, to) - a;
+        runs.for_each_in(row, sheet_x, to, [&](int a, int b, bool) {
             const int at = x + a - sheet_x;
-            if (d + at != c + at) std::memcpy(d + at, c + at, static_cast<std::size_t>(n) * sizeof(std::uint32_t));
-        }
+            if (d != c) std::memcpy(d + at, c + at, static_cast<std::size_t>(b - a) * sizeof(std::uint32_t));
+        });
     }
 }
 

@@ -1,5 +1,6 @@
 // Software surfaces of 32-bit pixels and the raster copies between them, clipped to both surfaces.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -85,11 +86,19 @@ public:
         std::uint16_t end = 0;  // one past the last pixel
         bool copy = false;      // the mask is black all along: the figure's pixels are copied
     };
-    // The runs of sheet row `y` that reach into [from, to), with the first one found by bisection.
-    const Run* first_in(int y, int from) const;
-    const Run* row_end(int y) const { return runs_.data() + row_start_[static_cast<std::size_t>(y) + 1]; }
+    // Calls visit(start, end, copy) for each run of sheet row `y`, cut to the columns [from, to).
+    template <typename Visit>
+    void for_each_in(int y, int from, int to, Visit visit) const {
+        if (y < 0 || y >= height_) return;
+        const Run* end = runs_.data() + row_start_[static_cast<std::size_t>(y) + 1];
+        for (const Run* r = first_in(y, from); r != end && r->start < to; ++r)
+            visit(std::max<int>(r->start, from), std::min<int>(r->end, to), r->copy);
+    }
 
 private:
+    // The first run of row `y` that ends after column `from`, found by bisection.
+    const Run* first_in(int y, int from) const;
+
     int width_ = 0;
     int height_ = 0;
     std::vector<Run> runs_;

@@ -190,6 +190,16 @@ struct PictureFolder {
     }
 };
 
+// A scene of the given size with the folder's pictures loaded, not yet started.
+struct FolderScene {
+    FolderPictures pictures;
+    SceneRig rig;
+    FolderScene(const PictureFolder& folder, int width, int height)
+        : pictures(folder.root().string()), rig(width, height) {
+        load_scene_pictures(rig.app->scene, pictures);
+    }
+};
+
 // The white disc's extent on the clean background: its widest row and tallest column.
 std::pair<int, int> disc_extent(const Surface& s) {
     int min_x = s.width(), max_x = -1, min_y = s.height(), max_y = -1;
@@ -233,9 +243,8 @@ TEST(LargeBackgrounds, CoverTheScreenWithTheirOwnShapeCutEvenly) {
 
 TEST(LargeBackgrounds, AtTheirOwnSizeThePictureIsShownPixelForPixel) {
     PictureFolder folder;
-    FolderPictures pictures(folder.root().string());
-    SceneRig rig(1920, 1080);
-    load_scene_pictures(rig.app->scene, pictures);
+    FolderScene at(folder, 1920, 1080);
+    SceneRig& rig = at.rig;
     rig.start();
     Scene& scene = rig.app->scene;
     const auto decoded = decode_picture(
@@ -250,9 +259,8 @@ TEST(LargeBackgrounds, AtTheirOwnSizeThePictureIsShownPixelForPixel) {
 // With large_backgrounds 0 the plain picture is stretched as before, and the larger sheet is the stored one.
 TEST(LargeBackgrounds, SwitchedOffThePlainPictureIsStretchedOverTheScreen) {
     PictureFolder folder;
-    FolderPictures pictures(folder.root().string());
-    SceneRig rig(2560, 1080);
-    load_scene_pictures(rig.app->scene, pictures);
+    FolderScene at(folder, 2560, 1080);
+    SceneRig& rig = at.rig;
     rig.store.set("large_backgrounds", "0");
     rig.start();
     Scene& scene = rig.app->scene;
@@ -268,9 +276,8 @@ TEST(LargeBackgrounds, SwitchedOffThePlainPictureIsStretchedOverTheScreen) {
 // next, decoded in a frame's spare time, which the change then shows without decoding again.
 TEST(LargeBackgrounds, TheNextPictureIsDecodedAheadIntoTheOneBuffer) {
     PictureFolder folder;
-    FolderPictures pictures(folder.root().string());
-    SceneRig rig(1920, 1080);
-    load_scene_pictures(rig.app->scene, pictures);
+    FolderScene at(folder, 1920, 1080);
+    SceneRig& rig = at.rig;
     rig.store.set("cycle_speed_value", "1");
     rig.store.set("scroller_active", "0");
     rig.start();
@@ -300,9 +307,8 @@ TEST(LargeBackgrounds, TheNextPictureIsDecodedAheadIntoTheOneBuffer) {
 // another size (a resized host window) keeps that choice.
 TEST(LargeBackgrounds, TheFirstSetUpLetsGoOfWhatItDoesNotShowAndARestartKeepsItsChoice) {
     PictureFolder folder;
-    FolderPictures pictures(folder.root().string());
-    SceneRig rig(1920, 1080);
-    load_scene_pictures(rig.app->scene, pictures);
+    FolderScene at(folder, 1920, 1080);
+    SceneRig& rig = at.rig;
     rig.start();
     Scene& scene = rig.app->scene;
     for (const Surface& plain : scene.surfaces.pictures) EXPECT_TRUE(plain.empty());
@@ -332,9 +338,8 @@ TEST(LargeBackgrounds, AMissingOrDamagedLargePictureFallsBackToThePlainOne) {
         if (i % 2) std::filesystem::remove(path);
         else testing::write_file(path, std::string("\xFF\xD8\xFF\xE0 not really a picture", 26));
     }
-    FolderPictures pictures(folder.root().string());
-    SceneRig rig(1920, 1080);
-    load_scene_pictures(rig.app->scene, pictures);
+    FolderScene at(folder, 1920, 1080);
+    SceneRig& rig = at.rig;
     rig.start();
     EXPECT_TRUE(rig.app->scene.surfaces.large_backgrounds);
     EXPECT_FALSE(rig.app->scene.surfaces.main_is_large);
