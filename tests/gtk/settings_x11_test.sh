@@ -15,13 +15,7 @@ fi
 program=$1 settings_program=$2 helper=$3 assets=$4
 slowdown=${KOLVANE_TEST_SLOWDOWN:-1}
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../x11_scratch.sh"
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data KOLVANE_DATA=$assets
 # Sound goes to a file (44.1 kHz, 16-bit stereo), where the test can hear it.
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/sound.raw

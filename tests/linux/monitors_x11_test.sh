@@ -8,13 +8,7 @@ program=$1 host_helper=$2 assets=$3
 xorg=$(command -v Xorg || true)
 [ -n "$xorg" ] && [ -f /usr/lib/xorg/modules/drivers/dummy_drv.so ] || { echo "no Xorg with the dummy driver"; exit 77; }
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../x11_scratch.sh"
 fail() { echo "FAIL: $*" >&2; [ -f "$work/xorg.log" ] && grep -E '\(EE\)' "$work/xorg.log" >&2; exit 1; }
 ok() { echo "ok - $*"; }
 

@@ -13,13 +13,7 @@ fi
 program=$1 host_helper=$2 assets=$3 generated=$4 assetgen=${5:-}
 slowdown=${KOLVANE_TEST_SLOWDOWN:-1}
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../x11_scratch.sh"
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data SDL_AUDIODRIVER=dummy
 unset XSCREENSAVER_WINDOW XDG_CURRENT_DESKTOP KOLVANE_REPORT_FIRST_FRAME
 mkdir -p "$HOME" "$work/shots"

@@ -8,33 +8,19 @@ scr=$1
 probe_exe=$2
 marker=$3
 assets=$4
-: "${WINEPREFIX:?}" "${DISPLAY:?}"
-export WINEDEBUG=-all
+source "$(dirname "$0")/wine_common.sh" config
 shots=${KOLVANE_SHOTS:-}
-work=$(mktemp -d)
-pids=()
-settings='HKCU\Software\VB and VBA Program Settings\Dravik Kolvane\Config'
-desktop='HKCU\Control Panel\Desktop'
 msinfo='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
 msinfo_location='HKLM\SOFTWARE\Microsoft\Shared Tools Location'
-windir="$WINEPREFIX/drive_c/windows"
 conf="$WINEPREFIX/drive_c/kolvane-conf"  # the installation folder, kolvane.scr's own folder too
-cleanup() {
-  for f in "$work"/*.pid; do [ -f "$f" ] && kill "$(cat "$f")" 2>/dev/null; done
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+check_cleanup() {
   wine reg delete "$msinfo" /f >/dev/null 2>&1 || true
   wine reg delete "$msinfo_location" /f >/dev/null 2>&1 || true
   wine reg delete "$settings" /f >/dev/null 2>&1 || true
   rm -f "$windir/Kolvane Captions.dat" "$windir/Kolvane Audio Files.dat"
-  rm -rf "$work" "$conf"
+  rm -rf "$conf"
 }
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" "${TMPDIR:-/tmp}/kolvane-config-failure.png" &&
-    echo "screenshot: ${TMPDIR:-/tmp}/kolvane-config-failure.png" >&2
-  exit 1
-}
+begin_scratch
 # A value that must be there: a reg run that Wine could not start reads as empty, so ask once more.
 reg_stored() {
   local v
@@ -65,7 +51,6 @@ shot() {
 
 # kolvane.scr runs from the installation folder.
 program='C:\kolvane-conf\kolvane.scr'
-source "$(dirname "${BASH_SOURCE[0]}")/wine_common.sh"
 # Keys for a window, the pointer on it first.
 keys() {
   local id=$1

@@ -7,16 +7,10 @@ set -euo pipefail
 setup=$1
 scr=$2
 assets=$3
-: "${WINEPREFIX:?}" "${DISPLAY:?}"
-export WINEDEBUG=-all
+source "$(dirname "$0")/wine_common.sh" installer
 version=$(basename "$setup" .exe)
 version=${version#kolvane-setup-}
-work=$(mktemp -d)
-pids=()
-settings='HKCU\Software\VB and VBA Program Settings\Dravik Kolvane\Config'
-desktop='HKCU\Control Panel\Desktop'
 apps='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kolvane'
-windir="$WINEPREFIX/drive_c/windows"
 sysdir="$windir/system32"
 instdir="$WINEPREFIX/drive_c/Program Files/Kolvane"
 # What the installer puts into the installation folder, with the asset each comes from (none: made by it).
@@ -25,7 +19,6 @@ declare -A sources=([title.wav]=sounds/title.wav [nebula-drift.mid]=music/nebula
 for i in 1 2 3 4 5 6 7 8 9; do sources[orvel$i.wav]=sounds/orvel$i.wav; done
 
 program='C:\windows\system32\kolvane.scr'
-source "$(dirname "${BASH_SOURCE[0]}")/wine_common.sh"
 forget() {
   wine reg delete "$settings" /f >/dev/null 2>&1 || true
   wine reg delete "$apps" /f >/dev/null 2>&1 || true
@@ -33,19 +26,8 @@ forget() {
   rm -rf "$instdir"
   rm -f "$sysdir/kolvane.scr" "$windir/Kolvane Captions.dat" "$windir/Kolvane Audio Files.dat"
 }
-cleanup() {
-  for f in "$work"/*.pid; do [ -f "$f" ] && kill "$(cat "$f")" 2>/dev/null; done
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  forget
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" "${TMPDIR:-/tmp}/kolvane-installer-failure.png" &&
-    echo "screenshot: ${TMPDIR:-/tmp}/kolvane-installer-failure.png" >&2
-  exit 1
-}
+check_cleanup() { forget; }
+begin_scratch
 # Waits up to 30 seconds for a command to succeed (the uninstaller runs on from a copy of itself).
 eventually() {
   for _ in $(seq 150); do

@@ -7,31 +7,13 @@ set -euo pipefail
 scr=$1
 host=$2
 assets=$3
-: "${WINEPREFIX:?}" "${DISPLAY:?}"
-export WINEDEBUG=-all
+source "$(dirname "$0")/wine_common.sh" scene
+begin_scratch
 convert=/usr/bin/convert
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for f in "$work"/*.pid; do [ -f "$f" ] && kill "$(cat "$f")" 2>/dev/null; done
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" "${TMPDIR:-/tmp}/kolvane-scene-failure.png" &&
-    echo "screenshot: ${TMPDIR:-/tmp}/kolvane-scene-failure.png" >&2
-  exit 1
-}
-settings='HKCU\Software\VB and VBA Program Settings\Dravik Kolvane\Config'
-desktop='HKCU\Control Panel\Desktop'
-windir="$WINEPREFIX/drive_c/windows"
 # The scrambled form of "ABC" as the settings store keeps it.
 scrambled_abc=xizkyh
 
 program=$scr
-source "$(dirname "${BASH_SOURCE[0]}")/wine_common.sh"
 # A key for the scene, with the pointer moved onto it first (focus follows the pointer). A key that
 # arrives in the frame that ends an 80-frame block is forgotten, so the callers press up to three times.
 poke() {

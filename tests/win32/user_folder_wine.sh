@@ -7,11 +7,7 @@
 set -euo pipefail
 scr=$1
 probe_exe=$2
-: "${WINEPREFIX:?}" "${DISPLAY:?}"
-export WINEDEBUG=-all
-settings='HKCU\Software\VB and VBA Program Settings\Dravik Kolvane\Config'
-desktop='HKCU\Control Panel\Desktop'
-windir="$WINEPREFIX/drive_c/windows"
+source "$(dirname "$0")/wine_common.sh" user-folder
 
 if [ -z "${KOLVANE_WINDOWS_DIR_LOCKED:-}" ]; then
   # With every right: the starting state, then the lock, and afterwards everything put back.
@@ -48,20 +44,7 @@ fi
 
 user_dir=$KOLVANE_USER_DIR
 user_dir_windows="$KOLVANE_LOCAL_APPDATA\\Kolvane"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for f in "$work"/*.pid; do [ -f "$f" ] && kill "$(cat "$f")" 2>/dev/null; done
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" "${TMPDIR:-/tmp}/kolvane-user-folder-failure.png" &&
-    echo "screenshot: ${TMPDIR:-/tmp}/kolvane-user-folder-failure.png" >&2
-  exit 1
-}
+begin_scratch
 if touch "$windir/kolvane-write-probe" 2>/dev/null; then
   rm -f "$windir/kolvane-write-probe"
   fail "the Windows directory could not be made unwritable"
@@ -69,7 +52,6 @@ fi
 wineserver -p </dev/null >/dev/null 2>&1 || true
 
 program=$scr
-source "$(dirname "${BASH_SOURCE[0]}")/wine_common.sh"
 probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
 keys() {
   local id=$1

@@ -1,5 +1,36 @@
-# Helpers shared by the Wine-in-Xvfb checks of kolvane.scr; sourced after `work` (a temp folder),
-# `pids` (an array) and `program` (what `start` runs, as Wine names it) are set.
+# What the Wine-in-Xvfb checks of kolvane.scr share: the registry keys and folders they read, a scratch folder
+# whose processes end with the check, a failure that keeps a screenshot, and helpers. Sourced after
+# `set -euo pipefail` as
+#   source "$(dirname "$0")/wine_common.sh" NAME    (the screenshot is kolvane-NAME-failure.png)
+# then begin_scratch; a check with more to take back defines check_cleanup, which runs before the folder goes.
+# `program` (what `start` runs, as Wine names it) is set before the first start.
+: "${WINEPREFIX:?}" "${DISPLAY:?}"
+export WINEDEBUG=-all
+check_name=$1
+settings='HKCU\Software\VB and VBA Program Settings\Dravik Kolvane\Config'
+desktop='HKCU\Control Panel\Desktop'
+windir="$WINEPREFIX/drive_c/windows"
+
+# A scratch folder ($work) and the processes the check starts (in pids, or their numbers in $work/*.pid).
+begin_scratch() {
+  work=$(mktemp -d)
+  pids=()
+  trap end_scratch EXIT
+}
+end_scratch() {
+  for f in "$work"/*.pid; do [ -f "$f" ] && kill "$(cat "$f")" 2>/dev/null; done
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  if declare -F check_cleanup >/dev/null; then check_cleanup; fi
+  rm -rf "$work"
+}
+
+fail() {
+  local shot="${TMPDIR:-/tmp}/kolvane-$check_name-failure.png"
+  echo "FAIL: $*" >&2
+  import -window root "$shot" 2>/dev/null && echo "screenshot: $shot" >&2
+  exit 1
+}
+
 set_value() { wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
 reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 # A reg run that Wine could not start changes nothing and says so in no way: these check and try again.
