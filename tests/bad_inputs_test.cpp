@@ -1,4 +1,4 @@
-// Tables of hostile and damaged input, one test per area: stored settings, list files, pictures, command lines.
+// Tables of hostile and damaged input, one test per area: stored settings, list files, pictures and their sizes, command lines.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include "app/main_dispatch.h"
 #include "lists/lists.h"
 #include "scene/render/bmp.h"
+#include "scene/render/picture_codec.h"
 #include "startup/settings.h"
 #include "tests/test_app.h"
 
@@ -167,6 +168,11 @@ void put16(std::vector<std::uint8_t>& d, std::size_t at, std::uint16_t v) {
 void put32(std::vector<std::uint8_t>& d, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) d[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
+std::uint32_t get32(const std::vector<std::uint8_t>& d, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | d[at + static_cast<std::size_t>(i)];
+    return v;
+}
 
 struct PictureRow {
     const char* what;
@@ -217,6 +223,57 @@ TEST(BadInputs, DamagedPicturesGiveNothingRatherThanGarbageOrACrash) {
         for (std::size_t size = 0; size < data.size(); ++size) {
             SCOPED_TRACE("cut to " + std::to_string(size) + " bytes");
             EXPECT_FALSE(decode_bmp(std::span(data.data(), size)).has_value());
+        }
+    }
+}
+
+// A PNG signature and header chunk claiming the given size, then `filler` bytes of a picture that never comes.
+std::vector<std::uint8_t> png_claiming(std::uint32_t width, std::uint32_t height, std::size_t filler) {
+    std::vector<std::uint8_t> d = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (const std::uint32_t v : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8) d.push_back(static_cast<std::uint8_t>(v >> shift));
+    d.insert(d.end(), {8, 2, 0, 0, 0, 0, 0, 0, 0});
+    d.resize(d.size() + filler);
+    return d;
+}
+
+// A black-and-white BMP of the given size (1 bit per pixel keeps the file small), its rows present or not.
+std::vector<std::uint8_t> bmp_of_size(std::uint32_t width, std::uint32_t height, bool rows = true) {
+    std::vector<std::uint8_t> d = encode_bmp(Image(1, 1), BmpFormat::indexed1);
+    put32(d, 18, width);
+    put32(d, 22, height);
+    if (rows) d.resize(get32(d, 10) + (width + 31) / 32 * 4 * std::size_t{height});
+    return d;
+}
+
+struct PictureSizeRow {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+    bool loads;
+};
+
+// Both programs read their pictures through read_picture (the settings program hands GTK only what it
+// gave): a header claiming a picture beyond the bounds is refused before its pixels are held.
+TEST(BadInputs, PictureFilesBeyondTheBoundsAreRefusedWhateverTheirName) {
+    const std::vector<PictureSizeRow> rows = {
+        {"a 952-byte PNG claiming 30000 x 30000", png_claiming(30000, 30000, 952 - 33), false},
+        {"a PNG claiming one side over the limit", png_claiming(8193, 1, 64), false},
+        {"a PNG claiming more pixels than the limit", png_claiming(4097, 4097, 64), false},
+        {"a BMP one pixel wider than the limit", bmp_of_size(8193, 1), false},
+        {"a BMP of 2 MB holding 4097 x 4097 pixels", bmp_of_size(4097, 4097), false},
+        {"a BMP header claiming 32768 x 32768", bmp_of_size(32768, 32768, false), false},
+        {"a BMP at the longest side", bmp_of_size(8192, 2), true},
+        {"a BMP at the most pixels", bmp_of_size(4096, 4096), true},
+    };
+    TempDir dir;
+    const fs::path file = fs::path(dir.folder()) / "title.bmp";
+    for (const PictureSizeRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        write_file(file, std::string(row.bytes.begin(), row.bytes.end()));
+        EXPECT_EQ(read_picture(file.string()).has_value(), row.loads);
+        EXPECT_EQ(decode_picture(row.bytes).has_value(), row.loads);
+        if (picture_format(row.bytes) == PictureFormat::bmp) {
+            EXPECT_EQ(decode_bmp(row.bytes).has_value(), row.loads);
         }
     }
 }

@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <exception>
+#include <optional>
 
 #include "platform/gtk/gtk_system.h"
 #include "platform/sdl/text_painter.h"
+#include "scene/render/picture_codec.h"
 
 namespace kolvane::gtk {
 
@@ -68,13 +71,26 @@ std::string display_text(std::string_view bytes) {
 std::string engine_text(std::string_view utf8) { return sdl::utf8_to_western(utf8); }
 
 GdkPixbuf* load_picture(const std::string& path, bool keyed) {
-    GError* error = nullptr;
-    GdkPixbuf* picture = gdk_pixbuf_new_from_file(path.c_str(), &error);
-    if (!picture) {
-        std::fprintf(stderr, "%s: cannot read the picture %s: %s\n", settings_program_name, path.c_str(),
-                     error ? error->message : "unknown error");
-        if (error) g_error_free(error);
+    // Decoded by the scene's own reader, within its bounds: a header claiming a huge picture is
+    // refused before anything is allocated for it, as the scene refuses it.
+    const std::optional<Image> image = read_picture(path);
+    if (!image) {
+        std::fprintf(stderr, "%s: cannot read the picture %s (missing, damaged or too large)\n", settings_program_name,
+                     path.c_str());
         return nullptr;
+    }
+    GdkPixbuf* picture = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, image->width, image->height);
+    if (!picture) return nullptr;
+    guchar* rows = gdk_pixbuf_get_pixels(picture);
+    const std::size_t stride = static_cast<std::size_t>(gdk_pixbuf_get_rowstride(picture));
+    for (int y = 0; y < image->height; ++y) {
+        guchar* out = rows + static_cast<std::size_t>(y) * stride;
+        for (int x = 0; x < image->width; ++x) {
+            const std::uint32_t rgb = image->at(x, y);
+            out[3 * x] = static_cast<guchar>(rgb >> 16);
+            out[3 * x + 1] = static_cast<guchar>(rgb >> 8);
+            out[3 * x + 2] = static_cast<guchar>(rgb);
+        }
     }
     if (!keyed) return picture;
     GdkPixbuf* cut = gdk_pixbuf_add_alpha(picture, TRUE, 0xFF, 0x00, 0xFF);

@@ -23,7 +23,8 @@ std::string display_text(std::string_view bytes);
 // Typed text (UTF-8) back in the Western code page the engine keeps passwords in.
 std::string engine_text(std::string_view utf8);
 
-// A picture file; with `keyed` the key colour 0xFF00FF is transparent. nullptr when it cannot be read.
+// A picture file (BMP, PNG or JPEG) within the scene's bounds; with `keyed` the key colour 0xFF00FF is
+// transparent. nullptr when it cannot be read or is too large.
 GdkPixbuf* load_picture(const std::string& path, bool keyed);
 
 // Runs `action` on a signal whose handler returns nothing (clicked, map, row-activated, ...). Every

@@ -92,7 +92,9 @@ std::optional<Image> decode_bmp(std::span<const std::uint8_t> d) {
     }
     const bool top_down = height < 0;
     if (top_down) height = -height;
-    if (width <= 0 || height <= 0 || width > 32768 || height > 32768) return std::nullopt;
+    if (width <= 0 || height <= 0 || width > max_picture_side || height > max_picture_side ||
+        width * height > max_picture_pixels)
+        return std::nullopt;
 
     Channel red, green, blue;
     if (compression == 3 && (bpp == 16 || bpp == 32)) {  // BI_BITFIELDS

@@ -34,9 +34,14 @@ enum class BmpFormat {
     indexed1,  // 1 bit per pixel with a palette of at most 2 colours (black and white for a mask)
 };
 
+// The largest picture any reader decodes, refused from its header before a pixel is held: the largest
+// the program ships is 2160 x 1818, and a background stands for a screen of at most 4096 x 4096.
+inline constexpr int max_picture_side = 8192;
+inline constexpr std::int64_t max_picture_pixels = std::int64_t{4096} * 4096;
+
 // Decodes a BMP held in memory. Accepts uncompressed 1-, 4-, 8-, 16-, 24- and 32-bit pictures
 // (BI_RGB, and BI_BITFIELDS for 16 and 32 bits), bottom-up and top-down, with a core, info or
-// later header. Returns nothing for anything else or for a damaged file.
+// later header. Returns nothing for anything else, for a damaged file or for one beyond the bounds above.
 std::optional<Image> decode_bmp(std::span<const std::uint8_t> data);
 
 // A picture file larger than this is refused unread; the largest the program uses is under 1 MB.

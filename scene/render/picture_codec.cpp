@@ -81,11 +81,7 @@ std::optional<PictureSize> picture_size(std::span<const std::uint8_t> data) {
 
 std::optional<Image> decode_picture(std::span<const std::uint8_t> data) {
     const PictureFormat format = picture_format(data);
-    if (format == PictureFormat::bmp) {
-        auto image = decode_bmp(data);
-        if (image && !acceptable(image->width, image->height)) return std::nullopt;
-        return image;
-    }
+    if (format == PictureFormat::bmp) return decode_bmp(data);  // bounded by its own header check
     StbPixels decoded;
     if (!stb_decode(data, decoded)) return std::nullopt;
     Image image(decoded.width, decoded.height);
@@ -110,6 +106,12 @@ bool decode_picture_into(Surface& surface, std::span<const std::uint8_t> data) {
         for (int x = 0; x < decoded.width; ++x) out[x] = rgb_at(in + 3 * x);
     }
     return true;
+}
+
+std::optional<Image> read_picture(const std::string& path) {
+    const std::vector<std::uint8_t> data = read_file_bytes(path);
+    if (data.empty()) return std::nullopt;
+    return decode_picture(data);
 }
 
 std::vector<std::uint8_t> read_file_bytes(const std::string& path) {

@@ -12,10 +12,6 @@ namespace kolvane {
 
 class Surface;
 
-// Larger pictures are refused before any pixel is decoded: the largest the program ships is 2160 x 1818.
-inline constexpr int max_picture_side = 8192;
-inline constexpr std::int64_t max_picture_pixels = std::int64_t{4096} * 4096;
-
 // Which kind of file the bytes begin like.
 enum class PictureFormat { unknown, bmp, png, jpeg };
 PictureFormat picture_format(std::span<const std::uint8_t> data);
@@ -32,6 +28,10 @@ std::optional<Image> decode_picture(std::span<const std::uint8_t> data);
 // The same straight into a surface, reusing its pixels when they are large enough; false (the
 // surface left as it was) when the data cannot be decoded.
 bool decode_picture_into(Surface& surface, std::span<const std::uint8_t> data);
+
+// A picture file (BMP, PNG or JPEG, whatever its name says) within the bounds of bmp.h; nothing for a
+// file that is not plain, too large, damaged or beyond them. Both programs read their pictures here.
+std::optional<Image> read_picture(const std::string& path);
 
 // The bytes of a plain file of at most max_bmp_file_bytes; empty when it is anything else or unreadable.
 std::vector<std::uint8_t> read_file_bytes(const std::string& path);

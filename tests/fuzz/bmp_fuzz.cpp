@@ -25,8 +25,10 @@ void check_round_trip(const kolvane::Image& image, kolvane::BmpFormat format) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto image = kolvane::decode_bmp(std::span<const std::uint8_t>(data, size));
     if (!image) return 0;
-    check(image->width > 0 && image->height > 0 && image->width <= 32768 && image->height <= 32768,
-          "a picture read has a sane size");
+    check(image->width > 0 && image->height > 0 && image->width <= kolvane::max_picture_side &&
+              image->height <= kolvane::max_picture_side &&
+              std::int64_t{image->width} * image->height <= kolvane::max_picture_pixels,
+          "a picture read is within the bounds");
     check(image->pixels.size() == static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height),
           "a picture read has one pixel per place");
     for (const std::uint32_t p : image->pixels) check(p <= 0xFFFFFFu, "pixels are plain RGB");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The settings program on a virtual X display, driven by key presses as a user would, checked by what it stores.
 # Covered: the configuration window and its second start, the title sound, the options stored on every close,
-# captions and audio files saved, the About box, the preview, the set-password dialog, /S handed back.
+# captions and audio files saved, a title picture too large refused, the About box, the preview, the set-password
+# dialog, /S handed back.
 # Arguments: the scene program (kolvane), the settings program beside it, the test helper, the assets.
 # KOLVANE_SHOTS: a folder that keeps a screenshot of every dialog; KOLVANE_SCREEN: the display's size.
 # KOLVANE_TEST_SLOWDOWN (default 1) stretches the waits for unoptimised, sanitized builds.
@@ -302,6 +303,32 @@ keys alt+e
 wait_exit "$config_pid" 5 || fail "Exit did not end the program"
 [ "$rc" = 0 ] || fail "Exit ended the program with code $rc"
 ok "Exit ends the program with code 0"
+
+echo "== a title picture whose header claims 30000 x 30000: refused unread, the window shows without it"
+pictures=$work/pictures
+mkdir -p "$pictures"
+for f in "$assets"/*; do ln -s "$f" "$pictures/"; done
+rm "$pictures/title.bmp"
+# A PNG of under a kilobyte: its header, the first rows of black, no more.
+python3 - "$pictures/title.bmp" <<'EOF'
+import struct, sys, zlib
+def chunk(kind, data):
+    return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+header = struct.pack('>IIBBBBB', 30000, 30000, 8, 2, 0, 0, 0)
+rows = zlib.compress(b'\0' * (1 + 3 * 30000) * 8, 9)
+with open(sys.argv[1], 'wb') as f:
+    f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', rows) + chunk(b'IEND', b''))
+EOF
+KOLVANE_DATA=$pictures "$program" /C 2>>"$work/stderr" &
+config_pid=$!
+pids+=("$config_pid")
+window "Kolvane Screen Saver Configuration" >/dev/null
+peak_kb=$(sed -n 's/^VmHWM: *\([0-9]*\) kB$/\1/p' "/proc/$config_pid/status")
+[ "${peak_kb:-0}" -gt 0 ] && [ "$peak_kb" -lt 1000000 ] || fail "the settings program peaked at ${peak_kb:-?} kB"
+grep -q "cannot read the picture $pictures/title.bmp" "$work/stderr" || fail "the huge title picture was not refused"
+ok "a $(stat -c %s "$pictures/title.bmp")-byte title picture claiming 30000 x 30000 is refused; peak $((peak_kb / 1024)) MiB"
+keys alt+e
+wait_exit "$config_pid" 5 || fail "Exit did not end the program"
 
 if ! PATH=/usr/bin:/bin command -v hardinfo gnome-system-monitor lshw-gtk >/dev/null 2>&1; then
   echo "== About without a system information program"
