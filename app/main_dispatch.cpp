@@ -28,7 +28,7 @@ int Main(App& app, std::string_view command_line, ModeEntries& modes) {
 
     switch (mode) {
         case Mode::scene:
-            if (!no_window_titled(system, scene_window_title)) return 0;
+            if (!no_scene_window(system)) return 0;
             app.scene.run.saver_running = true;
             return modes.run_scene(app);
         case Mode::preview:

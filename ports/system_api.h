@@ -29,6 +29,9 @@ public:
     virtual void set_desktop_wallpaper(const std::string& path) = 0;
     // True when a top-level window with exactly this title exists.
     virtual bool window_titled_exists(const std::string& title) = 0;
+    // True where a running scene is found by its window's title. False where the backend keeps one
+    // scene per screen by its own means: there any program may show that title, and it decides nothing.
+    virtual bool scene_found_by_title() = 0;
     // The system's Windows directory as reported, possibly empty on failure.
     virtual std::string raw_windows_directory() = 0;
     // The user's own folder for the program's files where the Windows directory cannot be written

@@ -1,6 +1,8 @@
 // System services over the platform's SystemApi.
 #include "startup/system_services.h"
 
+#include "startup/command_line.h"
+
 namespace kolvane {
 
 std::int32_t get_ticks(SystemApi& system) { return static_cast<std::int32_t>(system.time_get_time()); }
@@ -59,6 +61,10 @@ void center_form(SystemApi& system, FormGeometry& form) {
 }
 
 bool no_window_titled(SystemApi& system, const std::string& title) { return !system.window_titled_exists(title); }
+
+bool no_scene_window(SystemApi& system) {
+    return !system.scene_found_by_title() || no_window_titled(system, scene_window_title);
+}
 
 std::string windows_directory(SystemApi& system) {
     // The platform reports as much as it allows (Windows' own call has a 255-character buffer); a

@@ -24,6 +24,8 @@ void system_keys_on(SystemApi& system);
 void set_wallpaper(SystemApi& system, const std::string& path);
 void center_form(SystemApi& system, FormGeometry& form);
 bool no_window_titled(SystemApi& system, const std::string& title);
+// False when this platform finds a scene already running by its window title and that window exists.
+bool no_scene_window(SystemApi& system);
 // The Windows directory ending in the path separator.
 std::string windows_directory(SystemApi& system);
 // The per-user folder for the files the Windows directory refuses, ending in the path separator; empty

@@ -109,6 +109,18 @@ TEST_F(MainTest, SecondSceneOrConfigurationEndsQuietly) {
     EXPECT_TRUE(t.system.boxes.empty());
 }
 
+// Where the backend keeps one scene per screen by its own means, another program's window of that
+// title does not stop the scene (the configuration window's title still counts).
+TEST_F(MainTest, SceneTitleDecidesNothingWhereTheBackendKeepsOneSceneItself) {
+    t.system.windows = {"screen saver running", "Kolvane Screen Saver Configuration"};
+    t.system.scene_by_title = false;
+    EXPECT_EQ(Main(t.app, "/S", modes), 42);
+    EXPECT_EQ(modes.ran, "scene");
+    modes.ran.clear();
+    EXPECT_EQ(Main(t.app, "/C", modes), 0);
+    EXPECT_EQ(modes.ran, "");
+}
+
 TEST_F(MainTest, MissingInstallFolderEndsBeforeAnyWindow) {
     t.store.set("install_path", "empty");
     EXPECT_EQ(Main(t.app, "/S", modes), exit_install_folder_missing);

@@ -59,6 +59,7 @@ public:
     void set_saver_state(SaverState state, bool on) override;
     void set_desktop_wallpaper(const std::string& path) override;
     bool window_titled_exists(const std::string& title) override;
+    bool scene_found_by_title() override { return scene_by_title; }
     // The Western code page's rules unless a test gives its own.
     std::string upper_case(std::string_view text) override;
     std::function<std::string(std::string_view)> case_rules;
@@ -80,6 +81,7 @@ public:
     std::function<void()> on_pump;  // scripted input delivered in each round
     std::vector<SystemCall> calls;
     std::vector<std::string> windows;  // titles of existing top-level windows
+    bool scene_by_title = true;        // as on Windows
     std::vector<std::tuple<std::string, std::string, MessageKind>> boxes;
     std::string windows_dir = "C:\\WINDOWS";
     std::string per_user_dir;  // none unless a test gives one

@@ -38,6 +38,8 @@ public:
     void set_saver_state(SaverState state, bool on) override;
     void set_desktop_wallpaper(const std::string& path) override;
     bool window_titled_exists(const std::string& title) override;
+    // The scene lock tells a second scene apart; a window title is anyone's to show.
+    bool scene_found_by_title() override { return false; }
     std::string raw_windows_directory() override;
     // The data folder is the user's own already.
     std::string per_user_data_directory() override { return {}; }

@@ -46,6 +46,7 @@ public:
     // SPI_SETDESKWALLPAPER, written to the user's profile and announced to every window.
     void set_desktop_wallpaper(const std::string& path) override;
     bool window_titled_exists(const std::string& title) override;
+    bool scene_found_by_title() override { return true; }
     std::string raw_windows_directory() override;
     // %LOCALAPPDATA%\Kolvane: the user's own, never roamed, as the list files and the snapshot were local too.
     std::string per_user_data_directory() override;
