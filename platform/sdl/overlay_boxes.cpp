@@ -1,4 +1,5 @@
-// The boxes above the scene: geometry from twips, their colours and fonts, text centred in them.
+// The boxes above the scene: geometry from twips, their colours and fonts, text centred in them (a line too
+// long for its box starts at its left edge).
 #include "platform/sdl/overlay_boxes.h"
 
 #include <SDL.h>
@@ -57,6 +58,9 @@ void OverlayBoxes::place(OverlayBox which, float left, float top, float width, f
     if (w != b.width || h != b.height) {
         b.width = w;
         b.height = h;
+        // Room for the most of a caption the box can show, so that showing one allocates nothing.
+        b.text.reserve(caption_bytes_shown(w));
+        b.decoded.reserve(caption_bytes_shown(w));
         render(b);
     }
 }
@@ -71,9 +75,13 @@ void OverlayBoxes::render(Box& b) {
     SDL_Surface* picture = layers_.layer_picture(b.layer, b.width, b.height);
     if (!picture) return;
     SDL_FillRect(picture, nullptr, mapped(picture, b.style.background));
-    const int x = (b.width - b.painter.width(b.decoded)) / 2;
+    // Only the characters that show are measured and drawn: a caption may be far longer than its line.
+    const std::u32string_view text = b.decoded;
+    const LineLayout line = lay_out_line(text.size(), b.width, [&](std::size_t i) {
+        return b.painter.advance(i == 0 ? 0 : text[i - 1], text[i]);
+    });
     const int y = (b.height - b.painter.line_height()) / 2;
-    b.painter.draw(picture, x, y, b.decoded);
+    b.painter.draw(picture, line.left, y, text.substr(0, line.count));
     layers_.layer_redrawn(b.layer);
 }
 

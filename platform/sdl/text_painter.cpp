@@ -238,6 +238,11 @@ int TextPainter::width(std::u32string_view text) {
     return pen;
 }
 
+int TextPainter::advance(char32_t previous, char32_t c) {
+    if (!font_) return 0;
+    return kerning(previous, c) + glyph(c).advance;
+}
+
 void TextPainter::draw(SDL_Surface* target, int x, int y, std::u32string_view text) {
     if (!font_ || !target) return;
     const SDL_Rect& clip = target->clip_rect;

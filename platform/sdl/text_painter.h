@@ -44,6 +44,8 @@ public:
     bool ready() const { return font_ != nullptr; }
     int line_height() const;
     int width(std::u32string_view text);
+    // The pen's move over `c` after `previous` (0 at the start of a line): its advance and their kerning.
+    int advance(char32_t previous, char32_t c);
     // Draws the line with its top at y, starting at x; clipped to the target. Only glyphs that reach
     // into the target's clip rectangle are rendered.
     void draw(SDL_Surface* target, int x, int y, std::u32string_view text);

@@ -2,6 +2,7 @@
 #include "scene/render/overlays.h"
 
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <limits>
 
@@ -45,21 +46,41 @@ void caption_moved(Scene& scene) {
     scene.run.input_count = static_cast<std::int16_t>(scene.run.input_limit / 2);
 }
 
+// A width in twips as whole pixels, for how much of a caption can show; within 64K pixels whatever the
+// screen reports.
+int pixels_across(Scene& scene, float twips) {
+    constexpr double widest = 65536.0;
+    const double per_pixel = scene.platform.system.twips_per_pixel_x();
+    const double across = static_cast<double>(twips) / per_pixel;
+    if (!(per_pixel > 0.0) || !(across < widest)) return static_cast<int>(widest);
+    return across > 0.0 ? static_cast<int>(std::lround(across)) : 0;
+}
+
 void start_caption(Scene& scene, float window_height) {
     ScrollerState& scroller = scene.scroller;
     const float window_width = scene.platform.system.screen_width_twips();
+    const int width_pixels = pixels_across(scene, window_width);
     scroller.scroller_top = window_height;  // just below the bottom edge
     scroller.caption_index += 1;
     if (scroller.caption_index > scene.lists.caption_count) scroller.caption_index = 1;
     if (OverlayView* view = scene.platform.overlays) {
         view->place(OverlayBox::caption, 0.0f, scroller.scroller_top, window_width, caption_box_height);
-        view->set_text(OverlayBox::caption, scene.lists.captions[static_cast<std::size_t>(scroller.caption_index)]);
+        const std::string& caption = scene.lists.captions[static_cast<std::size_t>(scroller.caption_index)];
+        view->set_text(OverlayBox::caption, caption_shown(caption, width_pixels));
         view->set_visible(OverlayBox::caption, true);
     }
     scroller.scroller_phase = 1;
 }
 
 }  // namespace
+
+std::string_view caption_shown(std::string_view caption, int width_pixels) {
+    std::size_t cut = caption_bytes_shown(width_pixels);
+    if (caption.size() <= cut) return caption;
+    // A byte 10xxxxxx continues a UTF-8 character: the cut goes before the byte that starts it.
+    for (int back = 0; back < 3 && (static_cast<unsigned char>(caption[cut]) & 0xC0u) == 0x80u; ++back) --cut;
+    return caption.substr(0, cut);
+}
 
 ClockText format_clock_text(const TimeOfDay& time, std::string_view morning, std::string_view afternoon) {
     ClockText text;

@@ -41,6 +41,35 @@ void place_time_box(Scene& scene);
 // Both boxes hidden.
 void hide_overlays(Scene& scene);
 
+// The caption line shows one line of text, so only its start can show, however long the list entry:
+// a character that shows is at least a pixel wide and at most four bytes long. The most bytes of a
+// caption a box `width_pixels` wide is given, and the caption cut to them before a character.
+inline constexpr std::size_t caption_bytes_shown(int width_pixels) {
+    return 4 * (static_cast<std::size_t>(width_pixels > 0 ? width_pixels : 0) + 1);
+}
+std::string_view caption_shown(std::string_view caption, int width_pixels);
+
+// One line of text in a box `box_width` pixels wide: how many of its characters are laid out, and the
+// x of the first. A line that fits is centred; a longer one starts at the left edge and ends with the
+// character that crosses the right one, so only what shows is measured (never more than box_width + 1
+// characters). `advance(i)` is the pen's move over character i, kerning with the one before included.
+struct LineLayout {
+    std::size_t count = 0;
+    int left = 0;
+};
+template <class Advance>
+LineLayout lay_out_line(std::size_t length, int box_width, Advance&& advance) {
+    const std::size_t most = static_cast<std::size_t>(box_width > 0 ? box_width : 0) + 1;
+    int width = 0;
+    std::size_t count = 0;
+    for (; count < length; ++count) {
+        if (count == most || width > box_width) return {count, 0};
+        width += advance(count);
+    }
+    if (width > box_width) return {count, 0};
+    return {count, (box_width - width) / 2};
+}
+
 // The time of day as "hh:mm:ss" on a 12-hour clock, a blank and the designator of its half of the day.
 struct ClockText {
     std::array<char, 48> chars{};

@@ -106,6 +106,18 @@ TEST_F(OverlayBoxesTest, CaptionBoxHasItsSizeColoursAndWhiteText) {
     EXPECT_LT(white.last_row, 479);
 }
 
+// A line wider than its box shows its beginning: here 40 blanks, then letters to the right edge.
+TEST_F(OverlayBoxesTest, ALineTooLongForItsBoxStartsAtItsLeftEdge) {
+    SceneFonts fonts(96, 96);
+    OverlayBoxes boxes(layers, fonts, 15.0, 15.0);
+    boxes.place(OverlayBox::caption, 0.0f, 480 * 15.0f - caption_box_height, 640 * 15.0f, caption_box_height);
+    boxes.set_text(OverlayBox::caption, std::string(40, ' ') + std::string(1 << 20, 'x'));
+    boxes.set_visible(OverlayBox::caption, true);
+    const ColourCount white = count_colour(target.get(), layers.layer_rect(Layer::caption), 0xFFFFFFu);
+    EXPECT_GT(white.first_column, 100);
+    EXPECT_GT(white.last_column, 630);
+}
+
 TEST_F(OverlayBoxesTest, BoxSizesFollowTheTwipsPerPixel) {
     SceneFonts fonts(120, 120);
     OverlayBoxes boxes(layers, fonts, 12.0, 12.0);  // 120 DPI

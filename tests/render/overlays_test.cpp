@@ -1,7 +1,10 @@
 // The caption line's course and the clock text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "render_fixture.h"
 #include "scene/render/overlays.h"
@@ -130,6 +133,67 @@ TEST_F(CaptionLine, TheLowestNegativePeriodStartsTheNextCaptionInTheFollowingFra
     EXPECT_EQ(app.scene.scroller.scroller_phase, 1);
     EXPECT_EQ(box.text, "Second caption");
     EXPECT_EQ(app.scene.scroller.scroller_countdown, lowest);
+}
+
+// A list entry may be any length; the line shows its start only, so the view is given no more than
+// one line of the box can show, cut before a character, never inside one.
+TEST_F(CaptionLine, ALongCaptionIsHandedOverOnlyAsFarAsItsLineCanShow) {
+    struct Row {
+        const char* what;
+        std::string caption;
+        std::size_t character_bytes;
+    };
+    const std::vector<Row> rows = {
+        {"a caption that fits", "Hello from orbit", 1},
+        {"a megabyte of letters", std::string(1 << 20, 'w'), 1},
+        {"a megabyte of three-byte UTF-8 characters", [] {
+             std::string s;
+             for (int i = 0; i < (1 << 20) / 3; ++i) s += "\xE2\x82\xAC";
+             return s;
+         }(), 3},
+    };
+    const std::size_t most = caption_bytes_shown(600);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        app.scene.scroller = {};
+        app.lists.caption_count = 1;
+        app.lists.captions[1] = row.caption;
+        handle_scroller(app.scene);
+        ASSERT_TRUE(box.visible);
+        EXPECT_EQ(box.text.size(), std::min(row.caption.size(), most - most % row.character_bytes));
+        EXPECT_EQ(box.text, row.caption.substr(0, box.text.size()));
+    }
+}
+
+// Laid out with a font whose every character is as wide: only what shows is measured.
+TEST(LineLayout, OnlyTheCharactersThatShowAreMeasured) {
+    struct Row {
+        const char* what;
+        std::size_t length;
+        int box;
+        int advance;
+        std::size_t count;
+        int left;
+    };
+    const std::vector<Row> rows = {
+        {"a line that fits is centred", 10, 100, 7, 10, 15},
+        {"a line as wide as its box", 10, 70, 7, 10, 0},
+        {"a pixel wider: from the left edge", 10, 69, 7, 10, 0},
+        {"a megabyte of text, up to the character crossing the right edge", 1 << 20, 640, 7, 92, 0},
+        {"characters of no width: one per pixel and one more", 1 << 20, 640, 0, 641, 0},
+        {"an empty line", 0, 640, 7, 0, 320},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::size_t measured = 0;
+        const LineLayout line = lay_out_line(row.length, row.box, [&](std::size_t) {
+            ++measured;
+            return row.advance;
+        });
+        EXPECT_EQ(line.count, row.count);
+        EXPECT_EQ(line.left, row.left);
+        EXPECT_EQ(measured, row.count);
+    }
 }
 
 TEST_F(CaptionLine, NothingHappensWhenOffOrWithoutCaptions) {
