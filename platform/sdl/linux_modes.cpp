@@ -200,8 +200,7 @@ int LinuxModes::run_scene(App& app) {
     } else if (!all_monitors(area)) {
         return no_display();
     }
-    // The full-screen scene runs once per display: a second start leaves quietly, as when the
-    // scene window's title is found.
+    // The full-screen scene runs once per display: a second start leaves quietly.
     SceneLock lock;
     if (host == SceneHost::full_screen && !options_.test_run) {
         const char* display = std::getenv("DISPLAY");

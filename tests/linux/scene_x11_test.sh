@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Linux program on a virtual X display: the scene and its input, a second start, host windows,
-# the preview, the wallpaper snapshot and the password prompt, checked through screenshots and exits.
+# The Linux program on a virtual X display: the scene and its input, a second start (told by the scene's
+# lock, never by another window's title), host windows, the preview, the wallpaper snapshot and the password
+# prompt, checked through screenshots and exits.
 # Runs on a 1920x1080 virtual display; arguments: program, test host helper, assets folder, a folder for
 # generated assets and the asset generator (used only when the assets folder holds no pictures).
 # KOLVANE_TEST_SLOWDOWN (default 1) stretches the start-up limit for unoptimised, sanitized builds.
@@ -195,6 +196,51 @@ for p in "$first" "$second"; do running "$p" && alive=$((alive + 1)) && pid=$p; 
 ok "one of two scenes started together runs"
 press_to_end "$pid" 2000 || fail "the remaining scene ignored a key"
 ok "the remaining scene ends at a key"
+
+echo "== another program's window titled as the scene keeps neither the scene nor the hack from starting"
+helper_open foreign 200 100
+xdotool set_window --name 'screen saver running' "$foreign_id"
+"$program" /S 2>>"$work/stderr" & pid=$!; pids+=("$pid")
+for _ in $(seq $((40 * slowdown))); do
+  [ "$(xdotool search --onlyvisible --name '^screen saver running$' | wc -l)" -ge 2 ] && break
+  running "$pid" || break
+  sleep 0.05
+done
+running "$pid" || fail "the scene ended at once beside a foreign window of its title"
+[ "$(xdotool search --onlyvisible --name '^screen saver running$' | wc -l)" = 2 ] || fail "no scene window beside the foreign one"
+ok "the scene starts beside a foreign window titled 'screen saver running'"
+press_to_end "$pid" 2000 || fail "that scene ignored a key"
+open_host 320 240
+"$program" --window-id "$host_hex" 2>>"$work/stderr" & pid=$!; pids+=("$pid")
+until_shows titled "$host_id" 320x240+0+0 1000 || fail "the hack drew nothing beside a foreign window of the scene's title"
+ok "the hack draws beside it too"
+kill -TERM "$pid"
+wait_exit "$pid" 1000 || fail "SIGTERM did not end the hack"
+close_host
+helper_close foreign
+
+echo "== the lock only in a folder of the user's own: a shared runtime folder's lock decides nothing"
+lock_name=kolvane-scene-$(printf %s "$DISPLAY" | tr -c 'A-Za-z0-9.' _).lock
+shared=$work/shared-runtime
+mkdir -m 1777 "$shared"
+: >"$shared/$lock_name"
+chmod 666 "$shared/$lock_name"
+[ "$(id -u)" != 0 ] || chown 65534:65534 "$shared/$lock_name"  # another user's, where the test may say so
+exec {held}<"$shared/$lock_name"
+flock -x "$held"
+XDG_RUNTIME_DIR=$shared start_scene /S
+ok "a lock held in a shared runtime folder keeps no scene from starting"
+press_to_end "$pid" 2000 || fail "that scene ignored a key"
+exec {held}<&-
+private=$work/runtime
+mkdir -m 700 "$private"
+XDG_RUNTIME_DIR=$private start_scene /S
+[ -e "$private/$lock_name" ] || fail "no lock in the user's own runtime folder"
+set +e; XDG_RUNTIME_DIR=$private timeout 10 "$program" /S; second=$?; set -e
+[ "$second" = 0 ] || fail "the second /S exited $second"
+[ "$(xdotool search --name '^screen saver running$' | wc -l)" = 1 ] || fail "two scenes with a private runtime folder"
+ok "a private runtime folder holds the lock: a second /S ends at once"
+press_to_end "$pid" 2000 || fail "the first scene did not end"
 
 echo "== a host's window: --window-id, its size, SIGTERM, XSCREENSAVER_WINDOW"
 open_host 640 480
