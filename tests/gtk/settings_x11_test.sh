@@ -323,7 +323,7 @@ KOLVANE_DATA=$pictures "$program" /C 2>>"$work/stderr" &
 config_pid=$!
 pids+=("$config_pid")
 window "Kolvane Screen Saver Configuration" >/dev/null
-peak_kb=$(sed -n 's/^VmHWM: *\([0-9]*\) kB$/\1/p' "/proc/$config_pid/status")
+peak_kb=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB$/\1/p' "/proc/$config_pid/status")
 [ "${peak_kb:-0}" -gt 0 ] && [ "$peak_kb" -lt 1000000 ] || fail "the settings program peaked at ${peak_kb:-?} kB"
 grep -q "cannot read the picture $pictures/title.bmp" "$work/stderr" || fail "the huge title picture was not refused"
 ok "a $(stat -c %s "$pictures/title.bmp")-byte title picture claiming 30000 x 30000 is refused; peak $((peak_kb / 1024)) MiB"
