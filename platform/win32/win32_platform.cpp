@@ -22,23 +22,40 @@ int screen_dpi(int index) {
 }
 }  // namespace
 
-std::string RegistryStore::get(const std::string& app, const std::string& section, const std::string& key,
-                               const std::string& fallback) {
+namespace {
+// The text value `key` under `root`, when there is one.
+std::optional<std::string> registry_text(HKEY root, const std::string& sub_key, const std::string& key) {
     HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, settings_key(app, section).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return fallback;
+    if (RegOpenKeyExA(root, sub_key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return std::nullopt;
     DWORD type = 0;
     DWORD size = 0;
-    std::string result = fallback;
+    std::optional<std::string> result;
     if (RegQueryValueExA(handle, key.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
         (type == REG_SZ || type == REG_EXPAND_SZ)) {
         std::vector<char> buffer(size + 1, '\0');
         if (RegQueryValueExA(handle, key.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) ==
             ERROR_SUCCESS)
-            result.assign(buffer.data());
+            result = std::string(buffer.data());
     }
     RegCloseKey(handle);
     return result;
+}
+
+bool folder_exists(const std::string& folder) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+}  // namespace
+
+std::string RegistryStore::get(const std::string& app, const std::string& section, const std::string& key,
+                               const std::string& fallback) {
+    const std::string sub_key = settings_key(app, section);
+    if (key != install_path_key) return registry_text(HKEY_CURRENT_USER, sub_key, key).value_or(fallback);
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        const auto folder = registry_text(root, sub_key, key);
+        if (folder && folder_exists(*folder)) return *folder;
+    }
+    return fallback;
 }
 
 bool RegistryStore::save(const std::string& app, const std::string& section, const std::string& key,

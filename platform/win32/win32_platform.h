@@ -17,12 +17,17 @@ namespace kolvane::win32 {
 
 // Per-user settings where the forms runtime keeps them, so an earlier installation's values carry over:
 // HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>.
+// install_path is the user's own, else the one the installer keeps under HKEY_LOCAL_MACHINE for every user; a
+// value naming a folder that is not there (an older installation's, or one the code page cannot spell) is passed
+// over, so that a broken installation is reported rather than run without its sounds.
 class RegistryStore : public SettingsStore {
 public:
     std::string get(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& fallback) override;
     bool save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
+
+    static constexpr const char* install_path_key = "install_path";
 };
 
 // The predefined root's handle: HKEY_CLASSES_ROOT to HKEY_DYN_DATA follow one another in the enum's order.

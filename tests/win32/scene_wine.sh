@@ -64,6 +64,8 @@ count_colour() {
 }
 
 wine reg delete "$settings" /f >/dev/null 2>&1 || true
+# The program stops with its install-folder message unless the folder is there.
+mkdir -p "$WINEPREFIX/drive_c/Program Files/Kolvane"
 set_value "$settings" install_path 'C:\Program Files\Kolvane'
 # No background change during these runs: a key pressed in the frame that ends an 80-frame block is
 # forgotten, and a change (every 400 frames by default) makes that frame long.

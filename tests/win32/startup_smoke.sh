@@ -13,21 +13,27 @@ reg_value() { wine reg query "$settings" /v "$1" 2>/dev/null | tr -d '\r' | awk 
 wine reg delete "$settings" /f >/dev/null 2>&1 || true
 rm -f "$windir/Kolvane Captions.dat" "$windir/Kolvane Audio Files.dat"
 
-# /S without an install folder: the message box, and the program ends after OK.
-wine "$scr" /S &
-pid=$!
-win=$(timeout 20 xdotool search --sync --name '^Kolvane Screen Saver$' | head -1) || fail "no install-folder message box"
-text=$(xdotool getwindowname "$win")
-[ "$text" = "Kolvane Screen Saver" ] || fail "message box title is '$text'"
-eval "$(xdotool getwindowgeometry --shell "$win")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-sleep 0.3
-xdotool key Return
-for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-kill -0 $pid 2>/dev/null && fail "program still running after OK"
-wait $pid || true
-[ ! -e "$windir/Kolvane Captions.dat" ] || fail "lists written without an install folder"
+# /S without an install folder, and with one that is not there: the message box, and the program ends after OK.
+wine reg delete 'HKLM\Software\VB and VBA Program Settings\Dravik Kolvane' /f >/dev/null 2>&1 || true
+for missing in '' 'C:\No Such Kolvane'; do
+  [ -z "$missing" ] || wine reg add "$settings" /v install_path /t REG_SZ /d "$missing" /f >/dev/null
+  wine "$scr" /S &
+  pid=$!
+  win=$(timeout 20 xdotool search --sync --name '^Kolvane Screen Saver$' | head -1) ||
+    fail "no install-folder message box (install_path '$missing')"
+  text=$(xdotool getwindowname "$win")
+  [ "$text" = "Kolvane Screen Saver" ] || fail "message box title is '$text'"
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  sleep 0.3
+  xdotool key Return
+  for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null && fail "program still running after OK"
+  wait $pid || true
+  [ ! -e "$windir/Kolvane Captions.dat" ] || fail "lists written without an install folder"
+done
 
+mkdir -p "$WINEPREFIX/drive_c/Program Files/Kolvane"
 wine reg add "$settings" /v install_path /t REG_SZ /d 'C:\Program Files\Kolvane' /f >/dev/null
 
 # /X and -s open nothing and end.

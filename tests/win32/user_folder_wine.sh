@@ -72,6 +72,8 @@ key_ends() {
   done
   return 1
 }
+# The program stops with its install-folder message unless the folder is there.
+mkdir -p "$WINEPREFIX/drive_c/Program Files/Kolvane"
 store_value "$settings" install_path 'C:\Program Files\Kolvane'
 store_value "$settings" run_once 1
 store_value "$desktop" ScreenSaveUsePassword 0

@@ -36,6 +36,52 @@ TEST(RegistryStore, KeepsValuesWhereEarlierInstallationsKeptThem) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\Kolvane Backend Test");
 }
 
+// install_path under HKCU, HKLM or both, each naming a folder that is there or not.
+TEST(RegistryStore, InstallPathIsTheUsersElseTheMachinesNamingAFolderThatIsThere) {
+    const std::string key = "Software\\VB and VBA Program Settings\\Kolvane Backend Test\\Config";
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string mine = std::string(temp) + "kolvane-store-user\\";
+    const std::string machine = std::string(temp) + "kolvane-store-machine\\";
+    const std::string gone = std::string(temp) + "kolvane-store-gone\\";
+    CreateDirectoryA(mine.c_str(), nullptr);
+    CreateDirectoryA(machine.c_str(), nullptr);
+    RemoveDirectoryA(gone.c_str());
+    const auto put = [&](HKEY root, const char* name, const std::string& value) {
+        HKEY handle = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+        RegCloseKey(handle);
+    };
+    struct Case {
+        const char* what;
+        std::string user, machine, expected;
+    } cases[] = {
+        {"the machine's for a user with none", "", machine, machine},
+        {"the user's before the machine's", mine, machine, mine},
+        {"the machine's over the user's that is gone", gone, machine, machine},
+        {"none when every one is gone", gone, gone, "empty"},
+        {"the user's with no machine value", mine, "", mine},
+    };
+    RegistryStore store;
+    for (const Case& c : cases) {
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+            RegDeleteTreeA(root, "Software\\VB and VBA Program Settings\\Kolvane Backend Test");
+        if (!c.user.empty()) put(HKEY_CURRENT_USER, "install_path", c.user);
+        if (!c.machine.empty()) put(HKEY_LOCAL_MACHINE, "install_path", c.machine);
+        EXPECT_EQ(store.get(test_app, "Config", "install_path", "empty"), c.expected) << c.what;
+    }
+    // Only the install folder is kept for every user; the rest is each user's own.
+    put(HKEY_LOCAL_MACHINE, "frame_rate", "30");
+    EXPECT_EQ(store.get(test_app, "Config", "frame_rate", "45"), "45");
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        RegDeleteTreeA(root, "Software\\VB and VBA Program Settings\\Kolvane Backend Test");
+    RemoveDirectoryA(mine.c_str());
+    RemoveDirectoryA(machine.c_str());
+}
+
 TEST(Win32Registry, ReadsDwordAndStringValuesAsTheDesktopSwitchNeeds) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Kolvane Backend Test", 0, nullptr, 0, KEY_WRITE, nullptr,
