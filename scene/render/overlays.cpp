@@ -51,8 +51,9 @@ void caption_moved(Scene& scene) {
 int pixels_across(Scene& scene, float twips) {
     constexpr double widest = 65536.0;
     const double per_pixel = scene.platform.system.twips_per_pixel_x();
+    if (!(per_pixel > 0.0)) return static_cast<int>(widest);
     const double across = static_cast<double>(twips) / per_pixel;
-    if (!(per_pixel > 0.0) || !(across < widest)) return static_cast<int>(widest);
+    if (!(across < widest)) return static_cast<int>(widest);
     return across > 0.0 ? static_cast<int>(std::lround(across)) : 0;
 }
 
