@@ -67,6 +67,12 @@ std::string display_text(std::string_view bytes) {
 
 std::string engine_text(std::string_view utf8) { return sdl::utf8_to_western(utf8); }
 
+TypedPassword typed_password(std::string_view utf8) {
+    TypedPassword typed;
+    typed.text = sdl::utf8_to_western(utf8, &typed.unconvertible);
+    return typed;
+}
+
 GdkPixbuf* load_picture(const std::string& path, bool keyed) {
     GError* error = nullptr;
     GdkPixbuf* picture = gdk_pixbuf_new_from_file(path.c_str(), &error);
