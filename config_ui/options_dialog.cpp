@@ -97,7 +97,11 @@ bool OptionsDialog::update_settings() {
 }
 
 void OptionsDialog::Command1_Click() { view_.unload(); }
-void OptionsDialog::Command2_Click() { view_.show_new_password(); }
+void OptionsDialog::Command2_Click() {
+    view_.show_new_password();
+    // That dialog stores its password itself: writing it again on closing could only undo a newer one.
+    opened_on_.settings.plain_password = settings_.plain_password;
+}
 void OptionsDialog::Command7_Click() { view_.show_captions(); }
 void OptionsDialog::Command8_Click() { view_.show_audio_files(); }
 bool OptionsDialog::Form_Unload() {

@@ -35,7 +35,11 @@ class OptionsDialog {
 public:
     // The settings as they are at Form_Load are what the dialog was opened on: only what it changes is written.
     OptionsDialog(SystemApi& system, SettingsStore& store, Settings& settings, OptionsView& view)
-        : system_(system), store_(store), settings_(settings), view_(view), opened_on_(snapshot_settings(store, settings)) {}
+        : system_(system),
+          store_(store),
+          settings_(settings),
+          view_(view),
+          opened_on_(snapshot_settings(store, settings)) {}
 
     void Form_Load();
     void display_settings();
