@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 
+#include "password/password_forms.h"
 #include "ports/keyboard_layout.h"
 #include "ports/settings_store.h"
 #include "ports/system_api.h"
@@ -16,11 +17,23 @@ inline constexpr const char* mismatch_title = "Microsoft Windows";
 inline constexpr const char* too_long_text = "New password too long\nMaximum length 30 chars";
 inline constexpr const char* too_long_title = "Change Password";
 inline constexpr std::size_t max_password_length = 30;
+inline constexpr const char* unconvertible_text =
+    "The new password has characters that cannot be kept: use letters, digits and signs of the Western "
+    "European alphabet only. Please type it again.";
+inline constexpr const char* unsaved_password_text =
+    "The new password could not be saved, so the old one is still in force. Check that the settings can be "
+    "written, then try again.";
 
-enum class NewPasswordOutcome { mismatch, too_long, saved };
+enum class NewPasswordOutcome { unconvertible, mismatch, too_long, not_saved, saved };
 
-// OK: normalises both boxes (they keep the normalised texts), checks them, and on success sets the
-// password in force and stores its scrambled form under "misc". Failures show their message box.
+// The boxes as typed, checked before anything else: a character the stored form cannot hold refuses
+// the entry with its message (the boxes keep what was typed). True when both boxes can be kept.
+bool new_password_convertible(SystemApi& system, const TypedPassword& new_password,
+                              const TypedPassword& confirm_password);
+
+// OK, once new_password_convertible passed: normalises both boxes (they keep the normalised texts),
+// checks them, stores the scrambled form under "misc" and only then puts the password in force. Failures
+// (a store that refused the value included) show their message box and leave the dialog open.
 NewPasswordOutcome new_password_ok(SystemApi& system, SettingsStore& store, Settings& settings,
                                    KeyboardLayout& layout, std::string& new_password, std::string& confirm_password);
 

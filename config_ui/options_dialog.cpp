@@ -55,6 +55,7 @@ SliderRange slider_range(OptionSlider slider) {
 }
 
 void OptionsDialog::Form_Load() {
+    opened_on_ = snapshot_settings(store_, settings_);
     system_.pump_events(0);
     system_.pump_events(0);
     display_settings();
@@ -78,7 +79,7 @@ void OptionsDialog::display_settings() {
     view_.set_choice(OptionChoice::object_size, std::clamp(settings_.object_scale, 0, max_object_size_index));
 }
 
-void OptionsDialog::update_settings() {
+bool OptionsDialog::update_settings() {
     // One-character texts assigned as characters: GCC 12 warns wrongly about the literal form at -O3.
     settings_.show_time.assign(1, view_.check(OptionCheck::display_time) ? '1' : '0');
     settings_.audio_on.assign(1, view_.check(OptionCheck::play_audio) ? '1' : '0');
@@ -90,13 +91,24 @@ void OptionsDialog::update_settings() {
     if (size >= 0 && size <= max_object_size_index) settings_.object_scale = size;
     for (const OptionSlider slider : sliders_in_order)
         member_of(settings_, slider) = view_.slider(slider) * slider_range(slider).step;
-    save_settings(store_, settings_);
+    // Only what this dialog changed: a key stored meanwhile by another program (a password set with /A)
+    // is not written over with the copy read when the dialog opened.
+    return save_changed_settings(store_, settings_, opened_on_);
 }
 
 void OptionsDialog::Command1_Click() { view_.unload(); }
-void OptionsDialog::Command2_Click() { view_.show_new_password(); }
+void OptionsDialog::Command2_Click() {
+    view_.show_new_password();
+    // That dialog stores its password itself: writing it again on closing could only undo a newer one.
+    opened_on_.settings.plain_password = settings_.plain_password;
+}
 void OptionsDialog::Command7_Click() { view_.show_captions(); }
 void OptionsDialog::Command8_Click() { view_.show_audio_files(); }
-void OptionsDialog::Form_Unload() { update_settings(); }
+bool OptionsDialog::Form_Unload() {
+    if (update_settings() || told_unsaved_) return true;
+    told_unsaved_ = true;
+    system_.message_box(options_unsaved_text, options_caption, MessageKind::warning);
+    return false;
+}
 
 }  // namespace kolvane

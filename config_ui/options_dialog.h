@@ -8,6 +8,9 @@
 namespace kolvane {
 
 inline constexpr const char* options_caption = "Screen Saver Options";
+inline constexpr const char* options_unsaved_text =
+    "The settings could not be saved, so your changes are not kept yet. Check that the settings can be "
+    "written, then close this window again; if they still cannot be saved, it closes without them.";
 
 // The object size list, in the order of the object_scale values 0 to 3.
 inline constexpr const char* object_size_items[] = {"Automatic", "Normal", "Double", "Triple"};
@@ -30,24 +33,33 @@ const char* slider_key(OptionSlider slider);
 
 class OptionsDialog {
 public:
+    // The settings as they are at Form_Load are what the dialog was opened on: only what it changes is written.
     OptionsDialog(SystemApi& system, SettingsStore& store, Settings& settings, OptionsView& view)
-        : system_(system), store_(store), settings_(settings), view_(view) {}
+        : system_(system),
+          store_(store),
+          settings_(settings),
+          view_(view),
+          opened_on_(snapshot_settings(store, settings)) {}
 
     void Form_Load();
     void display_settings();
-    void update_settings();
+    // False when the store refused a value.
+    bool update_settings();
     void Command1_Click();  // Ok
     void Command2_Click();  // Password
     void Command7_Click();  // Edit Captions
     void Command8_Click();  // Edit Audio Files
-    // After Ok and after the title-bar close alike: the controls are written back and saved.
-    void Form_Unload();
+    // After Ok and after the title-bar close alike: the controls are written back and saved. False
+    // keeps the dialog open: the save failed and the user has been told (once; the next close goes).
+    bool Form_Unload();
 
 private:
     SystemApi& system_;
     SettingsStore& store_;
     Settings& settings_;
     OptionsView& view_;
+    SettingsSnapshot opened_on_;
+    bool told_unsaved_ = false;
 };
 
 }  // namespace kolvane

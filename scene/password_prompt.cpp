@@ -22,6 +22,10 @@ bool password_prompt_check(Scene& scene, std::string_view typed) {
     return true;
 }
 
+bool password_prompt_check(Scene& scene, const TypedPassword& typed) {
+    return typed.convertible() && password_prompt_check(scene, std::string_view(typed.text));
+}
+
 void password_prompt_cancel(Scene& scene) {
     scene.run.password_prompt_up = 0;
     password_prompt_unload(scene);

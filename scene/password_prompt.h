@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "password/password_forms.h"
+
 namespace kolvane {
 
 struct Scene;
@@ -18,6 +20,8 @@ void password_prompt_load(Scene& scene);
 // Command1_Click: true and the scene is told to end when the entry matches regardless of case;
 // otherwise the caller clears the entry and shows the wrong-password message.
 bool password_prompt_check(Scene& scene, std::string_view typed);
+// The same for a box's text: one holding a character the code page lacks matches no password.
+bool password_prompt_check(Scene& scene, const TypedPassword& typed);
 // Command2_Click and Timer1_Timer both close the prompt and leave the scene running.
 void password_prompt_cancel(Scene& scene);
 // Form_Unload of the prompt, on every way out.

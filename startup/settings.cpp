@@ -77,9 +77,11 @@ void load_field(SettingsStore& store, char separator, const SettingField& field,
         field.member);
 }
 
-// A flag keeps the text it was read as, but is written as the number it stands for.
+// A flag keeps the text it was read as, but is written as the number it stands for: on or off as
+// flag_on judges it, so a fraction that rounds to 0 ("0.4") is saved as the 1 it counts as.
 std::string flag_text_for_save(const std::string& text) {
-    if (auto value = text_to_int32(text)) return std::to_string(*value);
+    const auto value = text_to_int32(text);
+    if (value && (*value != 0) == flag_on(text)) return std::to_string(*value);
     return flag_on(text) ? "1" : "0";
 }
 
@@ -133,16 +135,65 @@ bool load_settings(SettingsStore& store, SystemApi& system, Settings& settings) 
     return true;
 }
 
-void save_settings(SettingsStore& store, Settings& settings) {
+namespace {
+
+// The keys save_settings writes, in the order it writes them.
+std::span<const SettingField* const> keys_in_save_order() {
+    static const auto order = [] {
+        std::array<const SettingField*, table.size()> keys{};
+        std::size_t n = 0;
+        for (const SettingField& field : table)
+            if (field.save_position > 0) keys[n++] = &field;
+        std::sort(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(n),
+                  [](const SettingField* a, const SettingField* b) { return a->save_position < b->save_position; });
+        return std::pair{keys, n};
+    }();
+    return {order.first.data(), order.second};
+}
+
+// Whether the record holds something else for the key than `before` did. The password is compared
+// in plain form: a stored form written elsewhere need not be the one the encoder makes.
+bool differs(const SettingField& field, const Settings& now, const Settings& before) {
+    if (std::get_if<std::string Settings::*>(&field.member) &&
+        std::get<std::string Settings::*>(field.member) == &Settings::stored_password)
+        return now.plain_password != before.plain_password;
+    return text_for_save(field, now) != text_for_save(field, before);
+}
+
+std::string stored_text(SettingsStore& store, const SettingField& field) {
+    return store.get(app_name, config_section, field.key, field.fallback);
+}
+
+bool save_keys(SettingsStore& store, Settings& settings, const SettingsSnapshot* opened_on) {
     encode_password(settings);
-    std::array<const SettingField*, table.size()> order{};
-    std::size_t n = 0;
-    for (const SettingField& field : table)
-        if (field.save_position > 0) order[n++] = &field;
-    std::sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n),
-              [](const SettingField* a, const SettingField* b) { return a->save_position < b->save_position; });
-    for (std::size_t i = 0; i < n; ++i)
-        store.save(app_name, config_section, order[i]->key, text_for_save(*order[i], settings));
+    bool all_saved = true;
+    const auto keys = keys_in_save_order();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const SettingField& field = *keys[i];
+        const std::string text = text_for_save(field, settings);
+        if (opened_on && !differs(field, settings, opened_on->settings)) {
+            // Unchanged here: written only to put a text nobody else has touched into its saved form
+            // (a frame rate of 1000 that loaded as 200).
+            const std::string now = stored_text(store, field);
+            if (i >= opened_on->stored.size() || now != opened_on->stored[i] || now == text) continue;
+        }
+        all_saved = store.save(app_name, config_section, field.key, text) && all_saved;
+    }
+    return all_saved;
+}
+
+}  // namespace
+
+SettingsSnapshot snapshot_settings(SettingsStore& store, const Settings& settings) {
+    SettingsSnapshot snapshot{settings, {}};
+    for (const SettingField* field : keys_in_save_order()) snapshot.stored.push_back(stored_text(store, *field));
+    return snapshot;
+}
+
+bool save_settings(SettingsStore& store, Settings& settings) { return save_keys(store, settings, nullptr); }
+
+bool save_changed_settings(SettingsStore& store, Settings& settings, const SettingsSnapshot& opened_on) {
+    return save_keys(store, settings, &opened_on);
 }
 
 void encode_password(Settings& settings) { settings.stored_password = encode_password_text(settings.plain_password); }

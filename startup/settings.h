@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "ports/registry_reader.h"
 #include "ports/settings_store.h"
@@ -76,8 +77,19 @@ std::int32_t object_scale_for(std::int32_t setting, std::int32_t screen_width);
 // Reads every key; false when the install folder is not set (the message has been shown and the
 // program must end now).
 bool load_settings(SettingsStore& store, SystemApi& system, Settings& settings);
-// Writes every key the user edits, and the scrambled password.
-void save_settings(SettingsStore& store, Settings& settings);
+// Writes every key the user edits, and the scrambled password. False when the store refused any of
+// them (the others are still written).
+[[nodiscard]] bool save_settings(SettingsStore& store, Settings& settings);
+// The record a dialog opened on, and the texts the store held then for the keys save_settings writes.
+struct SettingsSnapshot {
+    Settings settings;
+    std::vector<std::string> stored;  // in the order save_settings writes them
+};
+SettingsSnapshot snapshot_settings(SettingsStore& store, const Settings& settings);
+// The same as save_settings for the keys whose values the dialog changed since `opened_on` (and those
+// whose stored text nobody has touched since but is not in its saved form): what another program
+// stored meanwhile under the others, a password included, is kept.
+[[nodiscard]] bool save_changed_settings(SettingsStore& store, Settings& settings, const SettingsSnapshot& opened_on);
 
 // stored_password from plain_password, and back.
 void encode_password(Settings& settings);

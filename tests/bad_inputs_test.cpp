@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "app/main_dispatch.h"
+#include "config_ui/new_password.h"
 #include "lists/lists.h"
+#include "password/password_codec.h"
+#include "scene/password_prompt.h"
 #include "scene/render/bmp.h"
 #include "scene/render/picture_codec.h"
 #include "startup/settings.h"
@@ -97,6 +100,81 @@ TEST(BadInputs, StoredSettingsLoadAsTheDefaultOrTheNearestOfferedValueAndStayAsS
         // Loading judges the text; it never writes over what the file holds.
         EXPECT_EQ(t.store.saves, 0);
         EXPECT_EQ(t.store.value(row.key), row.stored);
+    }
+}
+
+// A flag is saved as what it counts as when loaded: a fraction that rounds to 0 but is not 0 is on.
+TEST(BadInputs, StoredFlagsAreSavedAsTheNumberTheyCountAs) {
+    const std::vector<std::pair<const char*, const char*>> rows = {
+        {"0.4", "1"}, {"-0.4", "1"}, {"1e-9", "1"}, {"0.0", "0"}, {"-0", "0"}, {"1.5", "2"}, {"7", "7"}, {"yes", "1"},
+    };
+    for (const auto& [stored, saved] : rows) {
+        SCOPED_TRACE(stored);
+        TestApp t;
+        t.store.set("install_path", "C:\\Sounds");
+        t.store.set("show_time", stored);
+        ASSERT_TRUE(load_settings(t.store, t.system, t.app.settings));
+        EXPECT_TRUE(save_settings(t.store, t.app.settings));
+        EXPECT_EQ(t.store.value("show_time"), saved);
+        EXPECT_EQ(flag_on(t.app.settings.show_time), flag_on(saved));
+    }
+}
+
+// A Russian layout as the set-password dialog sees it: no Latin letters; "?" is Shift+7.
+class RussianLayout : public KeyboardLayout {
+public:
+    std::int16_t vk_key_scan(unsigned char c) override {
+        if (c == '?') return 0x100 | '7';
+        return c >= '0' && c <= '9' ? c : -1;
+    }
+    std::uint32_t map_virtual_key(std::uint32_t code, std::uint32_t) override { return code; }
+};
+
+// Every character of `text` one the code page lacks, as a backend reports a Cyrillic word.
+TypedPassword foreign(std::string text) {
+    TypedPassword typed{std::move(text), {}};
+    for (std::size_t i = 0; i < typed.text.size(); ++i) typed.unconvertible.push_back(i);
+    return typed;
+}
+
+struct PasswordRow {
+    const char* what;
+    TypedPassword first, second;
+    bool refuse_saves;
+    NewPasswordOutcome outcome;  // unconvertible for a refusal before the other checks
+    const char* in_force;        // the password afterwards (it was "OLD")
+};
+
+TEST(BadInputs, PasswordsTheStoredFormCannotHoldOrTheStoreRefusesLeaveTheOldOneInForce) {
+    const std::vector<PasswordRow> rows = {
+        {"a Cyrillic word in both boxes", foreign("??????"), foreign("??????"), false,
+         NewPasswordOutcome::unconvertible, "OLD"},
+        {"a Cyrillic word confirmed by another", foreign("??????"), foreign("???"), false,
+         NewPasswordOutcome::unconvertible, "OLD"},
+        {"one foreign letter among Latin ones", {"ab?", {2}}, {"ab?", {2}}, false, NewPasswordOutcome::unconvertible,
+         "OLD"},
+        {"a question mark typed as itself (Shift+7)", {"?", {}}, {"?", {}}, false, NewPasswordOutcome::saved, "7"},
+        {"a store that refuses the value", {"123", {}}, {"123", {}}, true, NewPasswordOutcome::not_saved, "OLD"},
+    };
+    RussianLayout russian;
+    for (const PasswordRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        TestApp t;
+        t.app.settings.plain_password = "OLD";
+        t.store.set("misc", encode_password_text("OLD"));
+        t.store.refuse_saves = row.refuse_saves;
+        std::string first = row.first.text, second = row.second.text;
+        const NewPasswordOutcome outcome =
+            !new_password_convertible(t.system, row.first, row.second)
+                ? NewPasswordOutcome::unconvertible
+                : new_password_ok(t.system, t.store, t.app.settings, russian, first, second);
+        EXPECT_EQ(outcome, row.outcome);
+        EXPECT_EQ(t.app.settings.plain_password, row.in_force);
+        EXPECT_EQ(t.store.value("misc"), encode_password_text(row.in_force));
+        EXPECT_EQ(t.system.boxes.size(), outcome == NewPasswordOutcome::saved ? 0u : 1u);
+        // At the prompt a character the code page lacks matches nothing, not even a stand-in stored as such.
+        t.app.settings.plain_password = row.first.text;
+        EXPECT_EQ(password_prompt_check(t.app.scene, row.first), row.first.convertible());
     }
 }
 

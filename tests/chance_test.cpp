@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "platform/headless/headless_platform.h"
 #include "startup/chance.h"
+#include "startup/system_services.h"
 
 namespace kolvane {
 namespace {
@@ -34,6 +36,44 @@ TEST(Chance, HelpersHitTheirOdds) {
     EXPECT_NEAR(share(t, n, [](Random& r, SystemApi& s) { return chance_below(r, s, 1000, 800); }), 0.799, 0.0036);
     EXPECT_EQ(share(t, 5000, [](Random& r, SystemApi& s) { return chance_below(r, s, 1000, 1); }), 0.0);
     EXPECT_EQ(share(t, 5000, [](Random& r, SystemApi& s) { return chance_below(r, s, 1000, 1001); }), 1.0);
+}
+
+// Each helper at its edge: a seed whose next draw lands in the last whole number that counts as true,
+// and one whose draw lands in the first that does not. A threshold moved by one turns one of the two.
+TEST(Chance, EachHelperChangesItsAnswerBetweenItsLastTrueAndFirstFalseDraw) {
+    struct Row {
+        const char* what;
+        std::function<bool(Random&, SystemApi&)> helper;
+        double range;
+        int first_false;  // the whole number Int(range * u + 1) from which the answer is false
+    };
+    const std::vector<Row> rows = {
+        {"half", [](Random& r, SystemApi& s) { return chance_half(r, s); }, 1000, 500},
+        {"fifth", [](Random& r, SystemApi& s) { return chance_fifth(r, s); }, 1000, 200},
+        {"twentieth", [](Random& r, SystemApi& s) { return chance_twentieth(r, s); }, 1000, 50},
+        {"below 1000, 30", [](Random& r, SystemApi& s) { return chance_below(r, s, 1000, 30); }, 1000, 30},
+        {"below 1000, 900", [](Random& r, SystemApi& s) { return chance_below(r, s, 1000, 900); }, 1000, 900},
+        {"below 20, 7", [](Random& r, SystemApi& s) { return chance_below(r, s, 20, 7); }, 20, 7},
+    };
+    Draws t;
+    t.system.clock_ms = 4321;
+    const auto clock = static_cast<std::uint32_t>(get_ticks(t.system));
+    for (const Row& row : rows) {
+        for (const int cell : {row.first_false - 1, row.first_false}) {
+            SCOPED_TRACE(std::string(row.what) + ", draw " + std::to_string(cell));
+            // The draw the helper will make, seen on a copy of the generator.
+            const auto draw_after = [&](std::uint64_t seed) {
+                Random copy(seed);
+                copy.reseed_from_clock(clock);
+                return static_cast<int>(std::floor(row.range * copy.next() + 1.0));
+            };
+            std::uint64_t seed = 0;
+            while (seed < 1'000'000 && draw_after(seed) != cell) ++seed;
+            ASSERT_LT(seed, 1'000'000u);
+            Random random(seed);
+            EXPECT_EQ(row.helper(random, t.system), cell < row.first_false);
+        }
+    }
 }
 
 TEST(Chance, ReseedingWithTheSameClockStillGivesIndependentDraws) {

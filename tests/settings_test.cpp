@@ -101,7 +101,7 @@ TEST_F(SettingsTest, ObjectScaleIsHeldToZeroToThreeAndLargeBackgroundsToOnOrOff)
     }
     t.app.settings.object_scale = 3;
     t.app.settings.large_backgrounds = "0";
-    save_settings(t.store, t.app.settings);
+    EXPECT_TRUE(save_settings(t.store, t.app.settings));
     EXPECT_EQ(t.store.value("object_scale"), "3");
     EXPECT_EQ(t.store.value("large_backgrounds"), "0");
 }
@@ -190,7 +190,7 @@ TEST_F(SettingsTest, SaveThenLoadGivesTheSameValuesAndLeavesInstallKeysAlone) {
     s.plain_password = "SECRET";
     const std::string install_before = t.store.value("install_path");
     t.store.set("run_once", "7");
-    save_settings(t.store, t.app.settings);
+    EXPECT_TRUE(save_settings(t.store, t.app.settings));
     EXPECT_EQ(t.store.value("install_path"), install_before);
     EXPECT_EQ(t.store.value("run_once"), "7");
     EXPECT_EQ(t.store.value("frame_rate"), "120");

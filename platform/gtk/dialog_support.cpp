@@ -70,6 +70,12 @@ std::string display_text(std::string_view bytes) {
 
 std::string engine_text(std::string_view utf8) { return sdl::utf8_to_western(utf8); }
 
+TypedPassword typed_password(std::string_view utf8) {
+    TypedPassword typed;
+    typed.text = sdl::utf8_to_western(utf8, &typed.unconvertible);
+    return typed;
+}
+
 GdkPixbuf* load_picture(const std::string& path, bool keyed) {
     // Decoded by the scene's own reader, within its bounds: a header claiming a huge picture is
     // refused before anything is allocated for it, as the scene refuses it.

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "password/password_forms.h"
 #include "ports/form_geometry.h"
 #include "ports/list_view.h"
 #include "ports/system_api.h"
@@ -22,6 +23,8 @@ std::string mnemonic_text(std::string_view text);
 std::string display_text(std::string_view bytes);
 // Typed text (UTF-8) back in the Western code page the engine keeps passwords in.
 std::string engine_text(std::string_view utf8);
+// A password box's text in that code page, with the characters it lacks listed.
+TypedPassword typed_password(std::string_view utf8);
 
 // A picture file (BMP, PNG or JPEG) within the scene's bounds; with `keyed` the key colour 0xFF00FF is
 // transparent. nullptr when it cannot be read or is too large.

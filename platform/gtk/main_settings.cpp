@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     kolvane::sdl::IniRegistry desktop(ini);
     kolvane::gtk::SystemInfoRegistry registry(desktop, kolvane::gtk::system_info_programs());
     kolvane::App app(kolvane::Platform{system, ini, registry});
-    kolvane::gtk::SettingsModes modes(system, args, KOLVANE_WEBSITE);
+    kolvane::gtk::SettingsModes modes(system, ini, args, KOLVANE_WEBSITE);
+    if (!handed_on) modes.report_unreadable_settings();
     return kolvane::Main(app, command_line, modes);
 }

@@ -69,15 +69,22 @@ void NewPasswordForm::run(GtkWindow* parent) {
 }
 
 void NewPasswordForm::OK_Click() {
-    std::string first = normalize_password(context_.layout, engine_text(gtk_entry_get_text(GTK_ENTRY(first_))));
-    std::string second = normalize_password(context_.layout, engine_text(gtk_entry_get_text(GTK_ENTRY(second_))));
+    const TypedPassword typed_first = typed_password(gtk_entry_get_text(GTK_ENTRY(first_)));
+    const TypedPassword typed_second = typed_password(gtk_entry_get_text(GTK_ENTRY(second_)));
+    // A character the stored form cannot hold is refused before anything is changed.
+    if (!new_password_convertible(system_, typed_first, typed_second)) return;
+    std::string first = normalize_password(context_.layout, typed_first.text);
+    std::string second = normalize_password(context_.layout, typed_second.text);
     // The boxes show the unshifted texts before any message about them.
     set_text(first_, first);
     set_text(second_, second);
     App& app = context_.app;
-    if (new_password_ok(system_, app.platform.store, app.settings, context_.layout, first, second) ==
-        NewPasswordOutcome::saved)
-        end();
+    const NewPasswordOutcome outcome =
+        new_password_ok(system_, app.platform.store, app.settings, context_.layout, first, second);
+    if (outcome == NewPasswordOutcome::not_saved) save_failed_ = true;
+    if (outcome != NewPasswordOutcome::saved) return;
+    save_failed_ = false;
+    end();
 }
 
 }  // namespace kolvane::gtk

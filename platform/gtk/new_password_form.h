@@ -10,6 +10,8 @@ public:
     explicit NewPasswordForm(FormContext& context);
     // Runs modally over `parent`, or as the program's only window when it is nullptr (the /A switch).
     void run(GtkWindow* parent);
+    // The last OK failed to store the password and the dialog was then left without it.
+    bool save_failed() const { return save_failed_; }
 
 private:
     void OK_Click();
@@ -19,6 +21,7 @@ private:
     GtkWidget* first_;
     GtkWidget* second_;
     WindowGeometry geometry_;
+    bool save_failed_ = false;
 };
 
 }  // namespace kolvane::gtk

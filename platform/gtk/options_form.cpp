@@ -147,7 +147,11 @@ void OptionsForm::run(GtkWindow* parent) {
     // The first slider has the focus, as the first control in the tab order.
     gtk_widget_grab_focus(sliders_[static_cast<std::size_t>(OptionSlider::scene_length)]);
     run_modal(parent);
-    logic_.Form_Unload();
+}
+
+void OptionsForm::unload() {
+    // Ok and the title-bar close alike; a failed save keeps the dialog open.
+    if (!ended() && logic_.Form_Unload()) end();
 }
 
 void OptionsForm::set_slider_range(OptionSlider slider, int low, int high) { gtk_range_set_range(range(slider), low, high); }

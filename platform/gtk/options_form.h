@@ -11,7 +11,7 @@ namespace kolvane::gtk {
 class OptionsForm : public Form, public OptionsView {
 public:
     explicit OptionsForm(FormContext& context);
-    // Loads the dialog, runs it modally over `parent` and, however it was closed, unloads it (which saves).
+    // Loads the dialog and runs it modally over `parent` until it unloads (which saves), however it is closed.
     void run(GtkWindow* parent);
 
     void set_slider_range(OptionSlider slider, int low, int high) override;
@@ -24,9 +24,10 @@ public:
     void show_audio_files() override;
     void show_captions() override;
     void show_new_password() override;
-    void unload() override { end(); }
+    void unload() override;
 
 private:
+    void close_requested() override { unload(); }
     GtkRange* range(OptionSlider slider) const { return GTK_RANGE(sliders_[static_cast<std::size_t>(slider)]); }
     GtkToggleButton* toggle(OptionCheck check) const {
         return GTK_TOGGLE_BUTTON(checks_[static_cast<std::size_t>(check)]);

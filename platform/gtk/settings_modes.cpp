@@ -12,6 +12,15 @@
 
 namespace kolvane::gtk {
 
+void SettingsModes::report_unreadable_settings() {
+    // Standard error is not read by someone who started the program from a menu.
+    if (settings_.user_file_readable() || !system_.gtk_ready()) return;
+    system_.message_box("The settings file " + settings_.user_file() + " cannot be read (" +
+                            settings_.user_file_error() +
+                            "). The default settings are shown, and nothing will be saved over that file.",
+                        "Kolvane Screen Saver", MessageKind::warning);
+}
+
 int SettingsModes::no_display() {
     std::fprintf(stderr, "%s: no X display to show the settings on\n", settings_program_name);
     return exit_no_display;
@@ -29,7 +38,8 @@ int SettingsModes::run_new_password(App& app) {
     FormContext context{app, system_, audio, layout, sdl::picture_folder(system_.program_folder()), website_};
     NewPasswordForm form(context);
     form.run(nullptr);
-    return 0;
+    // Cancelled after a save failed: the password asked for is not in force, which is no success.
+    return form.save_failed() ? 1 : 0;
 }
 
 int SettingsModes::run_configuration(App& app) {

@@ -118,9 +118,17 @@ FileRead read_file(const std::string& path) {
         ::close(fd);
         return r;
     }
+    const auto too_large = [&] {
+        r.error = "it is larger than 1 MiB";
+        r.text.clear();
+        ::close(fd);
+        return r;
+    };
+    if (static_cast<std::uint64_t>(r.info.st_size) > max_settings_file_bytes) return too_large();
     r.text.resize(static_cast<std::size_t>(r.info.st_size));
     std::size_t done = 0;
     for (;;) {
+        if (done > max_settings_file_bytes) return too_large();
         if (done == r.text.size()) r.text.resize(r.text.size() + 4096);  // it grew while being read
         const ssize_t n = ::read(fd, r.text.data() + done, r.text.size() - done);
         if (n < 0 && errno == EINTR) continue;

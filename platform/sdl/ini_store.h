@@ -13,6 +13,9 @@ namespace kolvane::sdl {
 
 using IniSection = std::map<std::string, std::string>;
 
+// A settings file holds a few hundred bytes; a larger one than this is unreadable, never read whole.
+inline constexpr std::size_t max_settings_file_bytes = 1 << 20;
+
 // Parses INI text into section -> key -> value. A byte-order mark at the start is skipped; of two
 // equal keys the first counts (as with Windows' own INI functions), and ini_with_value replaces that one.
 std::map<std::string, IniSection> parse_ini(std::string_view text);
@@ -39,6 +42,8 @@ public:
     const std::string& user_file() const { return user_.path; }
     // False while the user file exists but cannot be read.
     bool user_file_readable() const;
+    // Why the user file could not be read, when it could not.
+    const std::string& user_file_error() const { return user_.error; }
     // How many times a file has been read from the disk; lookups reuse what was read until it changes.
     int file_reads() const { return reads_; }
 

@@ -69,7 +69,7 @@ SDL_Rect PasswordBox::cancel_rect() const {
 }
 
 void PasswordBox::show() {
-    typed_.clear();
+    typed_ = {};
     focus_ = PromptFocus::entry;
     visible_ = true;
     const SDL_Surface* target = layers_.target();
@@ -98,8 +98,10 @@ void PasswordBox::key(SDL_Keycode key, Uint16 modifiers) {
         else if (focus_ == PromptFocus::cancel) cancel();
         break;
     case SDLK_BACKSPACE:
-        if (focus_ == PromptFocus::entry && !typed_.empty()) {
-            typed_.pop_back();
+        if (focus_ == PromptFocus::entry && !typed_.text.empty()) {
+            typed_.text.pop_back();
+            if (!typed_.unconvertible.empty() && typed_.unconvertible.back() == typed_.text.size())
+                typed_.unconvertible.pop_back();
             render();
         }
         break;
@@ -116,7 +118,10 @@ void PasswordBox::key(SDL_Keycode key, Uint16 modifiers) {
 
 void PasswordBox::text_input(std::string_view utf8) {
     if (!visible_ || focus_ != PromptFocus::entry) return;
-    typed_ += utf8_to_western(utf8);
+    std::vector<std::size_t> lost;
+    const std::size_t start = typed_.text.size();
+    typed_.text += utf8_to_western(utf8, &lost);
+    for (const std::size_t at : lost) typed_.unconvertible.push_back(start + at);
     render();
 }
 
@@ -137,7 +142,7 @@ void PasswordBox::click(int x, int y) {
 void PasswordBox::check() {
     // A correct password ends the scene; the prompt's logic closes this box itself.
     if (password_prompt_check(scene_, typed_)) return;
-    typed_.clear();
+    typed_ = {};
     render();
     if (flush_) flush_();
     scene_.platform.system.message_box(wrong_password_text, wrong_password_title, MessageKind::warning);
@@ -162,7 +167,7 @@ void PasswordBox::render() {
     const SDL_Rect entry{scaled(entry_at.x), scaled(entry_at.y), scaled(entry_at.w), scaled(entry_at.h)};
     SDL_FillRect(s, &entry, mapped(s, 0xFFFFFFu));
     frame(s, entry, 1, shadow);
-    scratch_.assign(typed_.size(), U'*');
+    scratch_.assign(typed_.text.size(), U'*');
     const int text_y = entry.y + (entry.h - text_painter_.line_height()) / 2;
     text_painter_.draw(s, entry.x + scaled(4), text_y, scratch_);
     if (focus_ == PromptFocus::entry) {

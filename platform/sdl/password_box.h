@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "password/password_forms.h"
 #include "platform/sdl/screen_layers.h"
 #include "platform/sdl/text_painter.h"
 
@@ -36,7 +37,9 @@ public:
     void click(int x, int y);
 
     // What has been typed, in the code page the password is kept in.
-    const std::string& typed() const { return typed_; }
+    const std::string& typed() const { return typed_.text; }
+    // How many typed characters the code page lacks (each held as a stand-in that matches nothing).
+    std::size_t unconvertible() const { return typed_.unconvertible.size(); }
     PromptFocus focus() const { return focus_; }
     // Geometry on the window, for tests and pointer hits.
     SDL_Rect box_rect() const;
@@ -56,7 +59,7 @@ private:
     TextPainter text_painter_;
     double scale_;
     bool visible_ = false;
-    std::string typed_;
+    TypedPassword typed_;
     std::u32string scratch_;
     PromptFocus focus_ = PromptFocus::entry;
     std::function<void()> flush_;

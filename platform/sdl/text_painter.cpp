@@ -77,13 +77,17 @@ void decode_text(std::string_view bytes, std::u32string& out) {
     for (const char b : bytes) out.push_back(western_to_unicode(static_cast<unsigned char>(b)));
 }
 
-std::string utf8_to_western(std::string_view utf8) {
+std::string utf8_to_western(std::string_view utf8, std::vector<std::size_t>* unconvertible) {
     std::string out;
+    const auto lost = [&] {
+        if (unconvertible) unconvertible->push_back(out.size());
+        out += '?';
+    };
     char32_t c = 0;
     for (std::size_t i = 0; i < utf8.size();) {
         const std::size_t n = utf8_sequence(utf8, i, c);
         if (n == 0) {
-            out += '?';
+            lost();
             ++i;
             continue;
         }
@@ -92,10 +96,13 @@ std::string utf8_to_western(std::string_view utf8) {
             out += static_cast<char>(c);
             continue;
         }
-        char byte = '?';
-        for (std::size_t k = 0; k < western_high.size(); ++k)
-            if (western_high[k] == c) byte = static_cast<char>(0x80 + k);
-        out += byte;
+        bool found = false;
+        for (std::size_t k = 0; k < western_high.size() && !found; ++k)
+            if (western_high[k] == c) {
+                out += static_cast<char>(0x80 + k);
+                found = true;
+            }
+        if (!found) lost();
     }
     return out;
 }

@@ -16,8 +16,9 @@ namespace kolvane::sdl {
 // Lists and settings written on Windows hold Western 8-bit text; files edited on Linux hold UTF-8.
 // Valid UTF-8 is read as such, anything else as the Western code page. `out` keeps its capacity.
 void decode_text(std::string_view bytes, std::u32string& out);
-// Typed text (UTF-8) in the Western code page the password is kept in; characters it lacks become "?".
-std::string utf8_to_western(std::string_view utf8);
+// Typed text (UTF-8) in the Western code page the password is kept in; characters it lacks become "?",
+// and their positions in the result are added to `unconvertible` when it is given.
+std::string utf8_to_western(std::string_view utf8, std::vector<std::size_t>* unconvertible = nullptr);
 // A Western code page byte as a Unicode character.
 char32_t western_to_unicode(unsigned char byte);
 

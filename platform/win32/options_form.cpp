@@ -126,9 +126,8 @@ void OptionsForm::show_new_password() { show_new_password_dialog(app_, layout_, 
 
 void OptionsForm::unload() {
     // Ok and the title-bar close both end here; the engine writes the controls back before the dialog goes.
-    if (unloaded_) return;
+    if (unloaded_ || !logic_.Form_Unload()) return;  // a failed save keeps the dialog open
     unloaded_ = true;
-    logic_.Form_Unload();
     end();
 }
 

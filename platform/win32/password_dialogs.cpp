@@ -55,6 +55,35 @@ std::string control_text(HWND dialog, int id) {
     return std::string(buffer.data());
 }
 
+TypedPassword western_password(std::wstring_view text) {
+    constexpr UINT western_code_page = 1252;
+    TypedPassword typed;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // A character beyond the basic plane comes as two halves and is one character lacking.
+        const bool pair = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
+        char byte = '?';
+        BOOL defaulted = FALSE;
+        const int n = pair ? 0
+                           : WideCharToMultiByte(western_code_page, WC_NO_BEST_FIT_CHARS, &text[i], 1, &byte, 1,
+                                                 nullptr, &defaulted);
+        if (n != 1 || defaulted) {
+            typed.unconvertible.push_back(typed.text.size());
+            byte = '?';
+        }
+        typed.text += byte;
+        if (pair) ++i;
+    }
+    return typed;
+}
+
+TypedPassword password_text(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    const int length = control ? GetWindowTextLengthW(control) : 0;
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
+    if (control) GetWindowTextW(control, buffer.data(), length + 1);
+    return western_password(buffer.data());
+}
+
 // frm_checkpassword
 
 PasswordPrompt::~PasswordPrompt() { close(); }
@@ -62,7 +91,8 @@ PasswordPrompt::~PasswordPrompt() { close(); }
 void PasswordPrompt::show(App& app) {
     close();
     app_ = &app;
-    dialog_ = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_CHECKPASSWORD), nullptr, dialog_proc,
+    // Created wide, so its box holds what a layout of any script types; the check decides what counts.
+    dialog_ = CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_CHECKPASSWORD), nullptr, dialog_proc,
                                  reinterpret_cast<LPARAM>(this));
     if (!dialog_) return;
     system_.set_modeless_dialog(dialog_);
@@ -136,7 +166,7 @@ INT_PTR PasswordPrompt::handle(UINT message, WPARAM wparam) {
 }
 
 void PasswordPrompt::Command1_Click() {
-    const std::string typed = control_text(dialog_, IDC_CHECK_TEXT1);
+    const TypedPassword typed = password_text(dialog_, IDC_CHECK_TEXT1);
     if (password_prompt_check(app_->scene, typed)) return;  // the engine has closed the prompt
     HWND dialog = dialog_;
     SetDlgItemTextA(dialog, IDC_CHECK_TEXT1, "");
@@ -164,11 +194,15 @@ void unload_new_password(HWND dialog, const NewPasswordState& state) {
 
 void OK_Click(HWND dialog, NewPasswordState& state) {
     // The boxes show the unshifted texts before any message about them.
-    std::string first = normalize_password(*state.layout, control_text(dialog, IDC_NEW_PASSWORD));
-    std::string second = normalize_password(*state.layout, control_text(dialog, IDC_NEW_PASSWORD2));
+    const TypedPassword typed_first = password_text(dialog, IDC_NEW_PASSWORD);
+    const TypedPassword typed_second = password_text(dialog, IDC_NEW_PASSWORD2);
+    App& app = *state.app;
+    // A character the stored form cannot hold is refused before anything is changed.
+    if (!new_password_convertible(app.platform.system, typed_first, typed_second)) return;
+    std::string first = normalize_password(*state.layout, typed_first.text);
+    std::string second = normalize_password(*state.layout, typed_second.text);
     SetDlgItemTextA(dialog, IDC_NEW_PASSWORD, first.c_str());
     SetDlgItemTextA(dialog, IDC_NEW_PASSWORD2, second.c_str());
-    App& app = *state.app;
     if (new_password_ok(app.platform.system, app.platform.store, app.settings, *state.layout, first, second) ==
         NewPasswordOutcome::saved)
         unload_new_password(dialog, state);
@@ -223,7 +257,8 @@ INT_PTR CALLBACK new_password_proc(HWND dialog, UINT message, WPARAM wparam, LPA
 
 HWND create_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance) {
     auto* state = new NewPasswordState{&app, &layout, false};
-    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_NEWPASSWORD), nullptr, new_password_proc,
+    // Wide dialogs: their boxes keep every character typed, and OK judges which can be stored.
+    HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_NEWPASSWORD), nullptr, new_password_proc,
                                      reinterpret_cast<LPARAM>(state));
     if (!dialog) delete state;
     return dialog;
@@ -232,7 +267,7 @@ HWND create_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE inst
 void show_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance, HWND owner) {
     // The state lives until the dialog's last message, which deletes it.
     auto* state = new NewPasswordState{&app, &layout, true};
-    if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NEWPASSWORD), owner, new_password_proc,
+    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_NEWPASSWORD), owner, new_password_proc,
                         reinterpret_cast<LPARAM>(state)) == -1)
         delete state;
 }
@@ -246,10 +281,11 @@ void run_new_password_dialog(App& app, Win32System& system, KeyboardLayout& layo
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
     MSG msg;
-    while (IsWindow(dialog) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(dialog, &msg)) continue;
+    // Wide messages, so a character typed on any layout reaches the box whole.
+    while (IsWindow(dialog) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     system.set_modeless_dialog(nullptr);
 }

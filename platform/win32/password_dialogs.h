@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
+
+#include "password/password_forms.h"
 
 #include "platform/win32/win32_platform.h"
 #include "ports/form_geometry.h"
@@ -30,6 +33,11 @@ private:
 
 // The text of a dialog control.
 std::string control_text(HWND dialog, int id);
+// Wide text in the Western code page the password is kept in, with the characters it lacks listed
+// (a character the page would only approximate, "ł" as "l", counts as lacking).
+TypedPassword western_password(std::wstring_view text);
+// A password box's text, read wide so the characters the code page lacks are known.
+TypedPassword password_text(HWND dialog, int id);
 
 // frm_checkpassword: modeless and top-most over the running scene, its keys through the pump's dialog manager.
 class PasswordPrompt {

@@ -106,16 +106,17 @@ std::uint32_t Win32System::time_get_time() { return timeGetTime(); }
 bool deliver_pending_messages(void* modeless_dialog) {
     bool any = false;
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    // Wide messages: a character typed into the password prompt on any layout reaches its box whole.
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         any = true;
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
         HWND dialog = static_cast<HWND>(modeless_dialog);
-        if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) continue;
+        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return any;
 }

@@ -71,6 +71,8 @@ TEST(OptionsDialog, ObjectSizeAndLargeBackgroundsShowTheStoredValuesAndAreSaved)
 
 TEST(OptionsDialog, AnObjectSizeOutsideTheListShowsAtTheNearestEndAndNoChoiceKeepsTheSetting) {
     Options o;
+    o.t.store.set("object_scale", "9");
+    load_settings(o.t.store, o.t.system, o.t.app.settings);
     o.t.app.settings.object_scale = 9;
     o.open();
     EXPECT_EQ(o.view.choices[OptionChoice::object_size], 3);
@@ -115,10 +117,10 @@ TEST(OptionsDialog, FrameRatesRoundToTheNearestFiveWhenTheDialogCloses) {
     }
 }
 
-TEST(OptionsDialog, ControlsAreWrittenBackAndEveryKeySavedWithThePassword) {
+TEST(OptionsDialog, ControlsAreWrittenBackAndTheChangedKeysSaved) {
     Options o;
-    o.t.app.settings.plain_password = "KEY";
     o.open();
+    o.t.app.settings.plain_password = "KEY";  // set by the password dialog it opened
     o.view.sliders[OptionSlider::frame_rate] = 40;
     o.view.sliders[OptionSlider::audio_frequency] = 60;
     o.view.checks[OptionCheck::play_audio] = false;
@@ -129,7 +131,7 @@ TEST(OptionsDialog, ControlsAreWrittenBackAndEveryKeySavedWithThePassword) {
     EXPECT_EQ(o.t.store.value("frame_rate"), "200");
     EXPECT_EQ(o.t.store.value("audio_seconds"), "60");
     EXPECT_EQ(o.t.store.value("audio_on"), "0");
-    EXPECT_EQ(o.t.store.value("show_time"), "1");
+    EXPECT_FALSE(o.t.store.has("show_time"));  // left as it was
     EXPECT_EQ(o.t.store.value("save_as_wallpaper"), "1");
     EXPECT_EQ(o.t.store.value("misc"), encode_password_text("KEY"));
     EXPECT_EQ(o.t.store.value("install_path"), "C:\\Sounds");  // never written by the dialog
@@ -138,6 +140,39 @@ TEST(OptionsDialog, ControlsAreWrittenBackAndEveryKeySavedWithThePassword) {
     o.dialog.Command7_Click();
     o.dialog.Command8_Click();
     EXPECT_EQ(o.view.opened, (std::vector<std::string>{"password", "captions", "audio"}));
+}
+
+// What other programs store while the dialog is open (a password set with /A, a frame rate) stays,
+// unless this dialog changed the same key; a failed save keeps the dialog open once, with a message.
+TEST(OptionsDialog, KeysStoredMeanwhileElsewhereAreKeptAndAFailedSaveIsReported) {
+    struct Case {
+        const char* name;
+        bool refuse;       // the store refuses every value
+        bool closes;       // Form_Unload lets the dialog go
+        std::size_t boxes;
+    };
+    for (const Case& c : {Case{"saved", false, true, 0}, Case{"refused", true, false, 1}}) {
+        Options o;
+        o.t.app.settings.plain_password = "OLD";
+        o.t.store.set("misc", encode_password_text("OLD"));
+        o.open();
+        o.t.store.set("misc", encode_password_text("NEW"));  // /A in another process
+        o.t.store.set("frame_rate", "150");
+        o.view.sliders[OptionSlider::scene_length] = 2;
+        o.t.store.refuse_saves = c.refuse;
+        o.dialog.Command1_Click();
+        EXPECT_EQ(o.dialog.Form_Unload(), c.closes) << c.name;
+        EXPECT_EQ(o.t.system.boxes.size(), c.boxes) << c.name;
+        EXPECT_EQ(o.t.store.value("misc"), encode_password_text("NEW")) << c.name;
+        EXPECT_EQ(o.t.store.value("frame_rate"), "150") << c.name;
+        EXPECT_EQ(o.t.store.value("cycle_speed_value"), c.refuse ? "" : "2") << c.name;
+        if (!c.refuse) continue;
+        EXPECT_EQ(std::get<2>(o.t.system.boxes[0]), MessageKind::warning);
+        o.t.store.refuse_saves = false;  // a retry that works closes the dialog without a second box
+        EXPECT_TRUE(o.dialog.Form_Unload());
+        EXPECT_EQ(o.t.store.value("cycle_speed_value"), "2");
+        EXPECT_EQ(o.t.system.boxes.size(), 1u);
+    }
 }
 
 // ---- captions dialog ---------------------------------------------------------------------------

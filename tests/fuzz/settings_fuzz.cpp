@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Saving what was loaded and loading it again changes nothing.
         kolvane::headless::MemoryStore saved;
         saved.set("install_path", loaded.install_path);
-        kolvane::save_settings(saved, loaded);
+        (void)kolvane::save_settings(saved, loaded);
         kolvane::Settings reloaded;
         check(kolvane::load_settings(saved, system, reloaded), "saved settings load");
         check_same(loaded, reloaded);

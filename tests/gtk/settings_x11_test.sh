@@ -2,7 +2,8 @@
 # The settings program on a virtual X display, driven by key presses as a user would, checked by what it stores.
 # Covered: the configuration window and its second start, the title sound, the options stored on every close,
 # captions and audio files saved, a title picture too large refused, the About box, the preview, the set-password
-# dialog, /S handed back.
+# dialog, /S handed back, and what cannot be kept: a password typed on a Russian layout, a full disk, a stale
+# copy, a settings file too large.
 # Arguments: the scene program (kolvane), the settings program beside it, the test helper, the assets.
 # KOLVANE_SHOTS: a folder that keeps a screenshot of every dialog; KOLVANE_SCREEN: the display's size.
 # KOLVANE_TEST_SLOWDOWN (default 1) stretches the waits for unoptimised, sanitized builds.
@@ -412,6 +413,134 @@ keys Tab space
 wait_exit "$pid" 5 || fail "Cancel did not end the /A program"
 [ "$(ini misc)" = "$misc_before" ] || fail "Cancel stored '$(ini misc)'"
 ok "Cancel leaves the password as it was"
+
+echo "== what cannot be kept is said, and nothing is lost: a Russian layout, a full disk, a stale copy, a file too large"
+# Cyrillic letters once all became "?", which Shift+7 types on that layout: "пароль" was kept as "777777",
+# and any other Cyrillic word confirmed it.
+misc_before=$(ini misc)
+setxkbmap ru
+"$program" /A 2>>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+window "Change  Password" >/dev/null
+type_text 'пароль'
+keys Tab
+type_text 'другой'
+keys Tab space
+window "Change Password" >/dev/null
+shot message-unconvertible
+grep -q "Change Password: The new password has characters that cannot be kept" "$work/stderr" ||
+  fail "no message for a Cyrillic password"
+keys Return
+gone "Change Password"
+running "$pid" || fail "the dialog closed after the Cyrillic password"
+[ "$(ini misc)" = "$misc_before" ] || fail "a Cyrillic password stored '$(ini misc)'"
+window "Change  Password" >/dev/null
+keys Tab space
+wait_exit "$pid" 5 || fail "Cancel did not end the /A program"
+setxkbmap us
+ok "a Cyrillic password is refused with a message and stores nothing (it was kept as 777777)"
+
+# Runs a command as on a full disk: no file it writes may grow. Its messages go through a pipe.
+full_disk() {
+  exec 2> >(cat >>"$work/stderr")
+  trap '' XFSZ
+  ulimit -f 0
+  exec "$@"
+}
+# A full disk: no password is said to be set, and the dialog stays for another try.
+full_disk "$program" /A &
+pid=$!
+pids+=("$pid")
+window "Change  Password" >/dev/null
+type_text def
+keys Tab
+type_text def
+keys Tab space
+window "Change Password" >/dev/null
+grep -q "Change Password: The new password could not be saved" "$work/stderr" || fail "no message for a failed save"
+keys Return
+gone "Change Password"
+running "$pid" || fail "the dialog closed after a failed save"
+window "Change  Password" >/dev/null
+keys Tab space
+wait_exit "$pid" 5 || fail "Cancel did not end the /A program"
+[ "$rc" != 0 ] || fail "/A ended with 0 though no password was stored"
+[ "$(ini misc)" = "$misc_before" ] || fail "a failed save changed misc to '$(ini misc)'"
+ok "a password that cannot be saved is said so, the dialog stays, and /A then ends with $rc"
+
+# Options open while /A stores a password elsewhere: Ok writes only what the options changed, the
+# password stays; on a full disk Ok says so once and keeps the dialog, the next Ok closes it.
+for disk in free full; do
+  if [ "$disk" = free ]; then "$program" /C 2>>"$work/stderr" & else full_disk "$program" /C & fi
+  config_pid=$!
+  pids+=("$config_pid")
+  window "Kolvane Screen Saver Configuration" >/dev/null
+  keys alt+o
+  options=$(window "Screen Saver Options")
+  "$program" /A 2>>"$work/stderr" &
+  pid=$!
+  pids+=("$pid")
+  window "Change  Password" >/dev/null
+  type_text "$disk"
+  keys Tab
+  type_text "$disk"
+  keys Tab space
+  wait_exit "$pid" 5 || fail "OK did not end the /A program"
+  misc_now=$("$helper" encode "${disk^^}")
+  [ "$(ini misc)" = "$misc_now" ] || fail "/A stored '$(ini misc)'"
+  speed_before=$(ini cycle_speed_value)
+  xdotool windowfocus "$options"
+  keys Left
+  keys alt+o
+  if [ "$disk" = full ]; then
+    # The message has the dialog's title: the other window of that name.
+    for _ in $(seq $((20 * slowdown))); do
+      [ "$(visible_count "Screen Saver Options")" = 2 ] && break
+      sleep 0.25
+    done
+    message=$(xdotool search --onlyvisible --name "^Screen Saver Options\$" | grep -vx "$options" | head -1)
+    [ -n "$message" ] || fail "no message for options that could not be saved"
+    grep -q "Screen Saver Options: The settings could not be saved" "$work/stderr" || fail "no message text in the log"
+    xdotool windowfocus "$message"
+    keys Return
+    [ "$(visible_count "Screen Saver Options")" = 1 ] || fail "the options closed after the failed save"
+    xdotool windowfocus "$options"
+    keys alt+o
+  fi
+  gone "Screen Saver Options"
+  [ "$(ini misc)" = "$misc_now" ] || fail "Ok in the options wrote the stale password over the new one ($disk disk)"
+  if [ "$disk" = free ]; then
+    [ "$(ini cycle_speed_value)" = $((speed_before - 1)) ] || fail "the moved slider was not stored"
+  else
+    [ "$(ini cycle_speed_value)" = "$speed_before" ] || fail "a full disk stored the slider"
+  fi
+  "$helper" close "$(window "Kolvane Screen Saver Configuration")"
+  wait_exit "$config_pid" 5 || fail "the configuration window did not end"
+done
+ok "a password set meanwhile survives Ok in the options; a failed save is said once and the next Ok closes"
+
+# A settings file over the size cap (sparse, 2 GB): said in a box at the start, never read whole nor written
+# over. The install folder it held is missing then, which ends the program after its own message.
+cp "$settings_file" "$work/settings.ini.kept"
+truncate -s 2G "$settings_file"
+"$settings_program" /C 2>>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+window "Kolvane Screen Saver" >/dev/null
+grep -q "Kolvane Screen Saver: The settings file $settings_file cannot be read (it is larger than 1 MiB)" "$work/stderr" ||
+  fail "no message about the settings file too large"
+keys Return
+for _ in $(seq $((20 * slowdown))); do
+  grep -q "Installation Path Not Found" "$work/stderr" && break
+  sleep 0.25
+done
+window "Kolvane Screen Saver" >/dev/null
+keys Return
+wait_exit "$pid" 5 || fail "the settings program did not end after the install folder message"
+[ "$(stat -c %s "$settings_file")" = $((2 << 30)) ] || fail "the settings file too large was written over"
+mv "$work/settings.ini.kept" "$settings_file"
+ok "a settings file of 2 GB is reported at the start and kept as it was"
 
 echo "== the scene's switches given to the settings program go back to the scene program"
 # An unprotected desktop now: a key ends a real run too.

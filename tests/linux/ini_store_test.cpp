@@ -149,6 +149,35 @@ TEST(IniStore, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(files_in(dir.path()), 1);  // no half-written temporary file is left
 }
 
+// A file over the cap is unreadable, as a damaged one: never read whole (a sparse 100 GB file ended both
+// programs with bad_alloc), and never written over.
+TEST(IniStore, AFileOverTheSizeCapIsUnreadableAndKept) {
+    struct Row {
+        const char* what;
+        std::uintmax_t size;
+        bool readable;
+    };
+    for (const Row& row : {Row{"at the cap", max_settings_file_bytes, true},
+                           Row{"one byte over", max_settings_file_bytes + 1, false},
+                           Row{"100 GB, sparse", std::uintmax_t{100} << 30, false}}) {
+        SCOPED_TRACE(row.what);
+        TempDir dir;
+        const auto user = dir.path() / "settings.ini";
+        write_file(user, "[Config]\nframe_rate=20\n");
+        fs::resize_file(user, row.size);
+        IniStore store(user.string(), "");
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(store.get(app_name, "Config", "frame_rate", "45"), row.readable ? "20" : "45");
+        EXPECT_EQ(store.user_file_readable(), row.readable);
+        EXPECT_EQ(store.save(app_name, "Config", "audio_on", "0"), row.readable);
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        if (row.readable) continue;
+        EXPECT_NE(said.find("larger than 1 MiB"), std::string::npos) << said;
+        EXPECT_EQ(fs::file_size(user), row.size);
+        EXPECT_EQ(files_in(dir.path()), 1);
+    }
+}
+
 // One start of the program over a user settings file: settings loaded, the first-run lists written.
 struct Start {
     headless::FakeSystem system;
@@ -242,7 +271,7 @@ TEST(IniStore, ADuplicatedFirstRunMarkKeepsTheLists) {
         EXPECT_EQ(start.settings.run_once, 1);
         EXPECT_EQ(start.settings.frame_rate, 20);
         IniStore store(user.string(), "");
-        save_settings(store, start.settings);
+        EXPECT_TRUE(save_settings(store, start.settings));
     }
     EXPECT_EQ(read_file(dir.path() / "Kolvane Captions.dat"), "Mine\r\n");
 }

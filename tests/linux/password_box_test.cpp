@@ -119,6 +119,33 @@ TEST_F(PasswordBoxTest, AWrongPasswordIsClearedAndRefusedWithTheMessage) {
     EXPECT_EQ(t.app.scene.run.exit_requested, 1);
 }
 
+// Characters the code page lacks (typed on a Russian layout) become stand-ins that match nothing, not even a
+// password of question marks; Backspace takes the stand-in away with its character.
+TEST_F(PasswordBoxTest, CharactersTheCodePageLacksMatchNoPassword) {
+    struct Row {
+        const char* password;
+        const char* typed;  // UTF-8
+        std::size_t erased;
+        bool ends;
+    };
+    for (const Row& row : {Row{"??????", "\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C", 0, false},
+                           Row{"A?", "a\xD0\xB6", 0, false}, Row{"A?", "a?", 0, true},
+                           Row{"AB", "a\xD0\xB6" "b", 0, false}, Row{"A", "a\xD0\xB6", 1, true},
+                           Row{"CAF\xC9", "caf\xC3\xA9", 0, true}}) {
+        SCOPED_TRACE(row.typed);
+        t.app.scene.run.exit_requested = 0;
+        t.system.boxes.clear();
+        t.app.settings.plain_password = row.password;
+        prompt_comes_up();
+        type(row.typed);
+        for (std::size_t i = 0; i < row.erased; ++i) press(SDLK_BACKSPACE);
+        press(SDLK_RETURN);
+        EXPECT_EQ(t.app.scene.run.exit_requested, row.ends ? 1 : 0);
+        EXPECT_EQ(t.system.boxes.size(), row.ends ? 0u : 1u);
+        if (!row.ends) password_prompt_cancel(t.app.scene);
+    }
+}
+
 TEST_F(PasswordBoxTest, BackspaceTabSpaceAndEscape) {
     t.app.settings.plain_password = "ab";
     prompt_comes_up();

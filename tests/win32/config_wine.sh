@@ -285,6 +285,49 @@ about=$(window '^About Kolvane Screen Saver$') || fail "the window does not answ
 keys "$about" Escape
 no_window '^About Kolvane Screen Saver$' || fail "Escape did not close the About box"
 
+# The stored form of a password as the program scrambles it.
+scrambled() {
+  python3 -c 'import sys
+k = b"qiHTW"
+print("".join(chr(122 - (c ^ k[(i + 1) % 5]) // 16) + chr(97 + (c ^ k[(i + 1) % 5]) % 16)
+              for i, c in enumerate(sys.argv[1].encode("latin-1"))))' "$1"
+}
+# Types a password twice in the set-password dialog and presses OK.
+new_password() {
+  point_at "$1"
+  xdotool type --delay 40 "$2"
+  xdotool key Tab
+  xdotool type --delay 40 "$3"
+  xdotool key Tab space
+}
+
+echo "-- a password set by /A while the options are open survives their Ok"
+keys "$cfg" alt+o
+opt=$(window '^Screen Saver Options$') || fail "Options opened no options dialog"
+start elsewhere /A
+pw=$(window '^Change  Password$') || fail "/A opened no set-password dialog"
+new_password "$pw" xyz xyz
+rc=$(ended elsewhere) || fail "OK did not end the /A program"
+[ "$(reg_stored "$settings" misc)" = "$(scrambled XYZ)" ] || fail "/A stored misc '$(reg_value "$settings" misc)'"
+keys "$opt" alt+o
+no_window '^Screen Saver Options$' || fail "Ok did not close the options dialog"
+[ "$(reg_stored "$settings" misc)" = "$(scrambled XYZ)" ] ||
+  fail "Ok in the options wrote its stale password over the new one: misc is '$(reg_value "$settings" misc)'"
+
+echo "-- a password typed on a Russian layout is refused with a message (it was kept as 777777)"
+setxkbmap ru
+start russian /A
+pw=$(window '^Change  Password$') || fail "/A opened no set-password dialog"
+new_password "$pw" 'пароль' 'другой'
+box=$(window '^Change Password$') || fail "no message for a Cyrillic password"
+keys "$box" Return
+no_window '^Change Password$' || fail "the message stayed"
+[ ! -s "$work/russian.rc" ] || fail "the set-password dialog closed after the message"
+[ "$(reg_stored "$settings" misc)" = "$(scrambled XYZ)" ] || fail "a Cyrillic password stored '$(reg_value "$settings" misc)'"
+keys "$pw" Tab space
+rc=$(ended russian) || fail "Cancel did not end the /A program"
+setxkbmap us
+
 echo "-- Exit ends the program with exit code 0"
 keys "$cfg" alt+e
 rc=$(ended conf) || fail "Exit did not end the program"

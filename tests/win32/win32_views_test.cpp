@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "app/main_dispatch.h"
@@ -342,6 +343,34 @@ TEST(NewPasswordDialog, CancelLeavesThePasswordAlone) {
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(w.app->settings.plain_password, "OLD");
     EXPECT_FALSE(w.store.has("misc"));
+}
+
+// A box read wide: what the Western code page lacks is listed, never taken for the "?" a narrow read gives
+// (on a Russian layout every Cyrillic letter was "?", which Shift+7 types, so any word was kept as "777777").
+TEST(NewPasswordDialog, CharactersTheWesternCodePageLacksAreListedNotReadAsQuestionMarks) {
+    struct Row {
+        const wchar_t* typed;
+        std::string text;
+        std::vector<std::size_t> lost;
+    };
+    const std::vector<Row> rows = {
+        {L"\x043F\x0430\x0440\x043E\x043B\x044C", "??????", {0, 1, 2, 3, 4, 5}},
+        {L"caf\x00E9\x20AC?", "caf\xE9\x80?", {}},
+        {L"\x0142", "?", {0}},  // the code page would only approximate it as "l"
+        {L"a\xD83D\xDE00" L"b", "a?b", {1}},  // beyond the basic plane: one character
+    };
+    for (const Row& row : rows) {
+        const TypedPassword typed = western_password(row.typed);
+        EXPECT_EQ(typed.text, row.text);
+        EXPECT_EQ(typed.unconvertible, row.lost) << row.text;
+    }
+    WinApp w;
+    Win32KeyboardLayout layout;
+    HWND dialog = create_new_password_dialog(*w.app, layout, GetModuleHandleA(nullptr));
+    ASSERT_TRUE(dialog);
+    SetDlgItemTextW(dialog, IDC_NEW_PASSWORD, rows[0].typed);
+    EXPECT_EQ(password_text(dialog, IDC_NEW_PASSWORD).unconvertible.size(), 6u);
+    DestroyWindow(dialog);
 }
 
 TEST(KeyboardLayout, LettersComeOutUpperCaseOnTheActiveLayout) {
