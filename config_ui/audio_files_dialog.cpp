@@ -28,6 +28,10 @@ void AudioFilesDialog::Drive1_Change(const std::string& drive) {
     if (!view_.browse_to(drive)) view_.browse_to(startup_.start_folder);
 }
 
+void AudioFilesDialog::Dir1_Click(const std::string& folder) {
+    if (!view_.show_files(folder)) view_.browse_to(startup_.start_folder);
+}
+
 void AudioFilesDialog::add_files(bool selected_only) {
     ListView& files = view_.files();
     ListView& list = view_.audio_list();

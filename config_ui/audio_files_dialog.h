@@ -33,6 +33,9 @@ public:
     void Form_Load();
     // A drive or folder was chosen; one that cannot be read brings both lists back to start_folder.
     void Drive1_Change(const std::string& drive);
+    // A folder entry was clicked once: the file list shows its files at once, or, when it cannot be read,
+    // both lists return to start_folder.
+    void Dir1_Click(const std::string& folder);
     void Command1_Click();  // Add Selected File(s)
     void Command2_Click();  // Add All File(s)
     void Command5_Click();  // Remove Selected File(s)

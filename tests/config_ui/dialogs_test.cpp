@@ -281,6 +281,11 @@ TEST(AudioFilesDialog, OpensAtTheStartFolderWithTheSavedListAndKeepsTheFolderFor
     EXPECT_EQ(a.view.audio.lines, (std::vector<std::string>{"C:\\x.wav", "C:\\y.mid"}));
     a.dialog.Drive1_Change("E:\\");  // a drive with no medium: back to the start folder, silently
     EXPECT_EQ(a.view.shown_folder, "C:\\Program Files\\Kolvane\\");
+    a.dialog.Dir1_Click("D:\\Music");  // one click shows the folder's files
+    EXPECT_EQ(a.view.clicked, std::vector<std::string>{"D:\\Music"});
+    EXPECT_EQ(a.view.file_list.count(), 5);
+    a.dialog.Dir1_Click("D:\\Locked");  // unreadable: back to the start folder
+    EXPECT_EQ(a.view.shown_folder, "C:\\Program Files\\Kolvane\\");
     a.dialog.Drive1_Change("D:\\Music");
     EXPECT_EQ(a.view.shown_folder, "D:\\Music");
     a.dialog.Command6_Click();
