@@ -46,6 +46,8 @@ private:
     void list_folders(const std::vector<std::string>& subfolders);
     void list_files();
     void open_chosen_folder();
+    // One click on a folder entry: the file list shows that folder's files.
+    void chosen_folder_clicked();
     void drive_chosen();
 
     MciChannel player_{"kolvane_preview"};

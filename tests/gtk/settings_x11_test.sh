@@ -432,11 +432,14 @@ wait_exit "$pid" 5 || fail "Cancel did not end the /A program"
 ok "Cancel leaves the password as it was"
 
 echo "== the scene's switches given to the settings program go back to the scene program"
-# The settings deleted to reset them (so the desktop is unprotected now: a key ends a real run too); the
-# lists are the user's and stay.
+# The user's settings deleted to reset them (so the desktop is unprotected now: a key ends a real run
+# too); the install folder stays known, as the installed program's own settings file says it. The lists
+# are the user's and stay.
 cp "$captions_file" "$work/captions-kept"
 cp "$audio_file" "$work/audio-kept"
+install_path=$(ini install_path)
 rm "$settings_file"
+printf '[Config]\ninstall_path=%s\n' "$install_path" >"$settings_file"
 "$settings_program" /S --frame-rate 100 2>>"$work/stderr" &
 pid=$!
 pids+=("$pid")
