@@ -97,8 +97,9 @@ void AudioFilesDialog::Command3_Click() {
     lists_.audio_file_count = lines;
     for (int i = 1; i <= lines; ++i) lists_.audio_files[static_cast<std::size_t>(i)] = list.line(i - 1);
     // The dialog stays open on a failed save, so the user's list is not lost with it.
-    if (!save_audio_list(data_folders(startup_, &system_), lists_)) {
-        system_.message_box(unsaved_file_text(audio_files_unsaved_text, data_folders(startup_, &system_), audio_list_name),
+    const DataFolders folders = data_folders(startup_, &system_);
+    if (!save_audio_list(folders, lists_)) {
+        system_.message_box(unsaved_file_text(audio_files_unsaved_text, folders, audio_list_name),
                             audio_files_title, MessageKind::warning);
         return;
     }

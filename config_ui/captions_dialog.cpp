@@ -54,8 +54,9 @@ void CaptionsDialog::Command1_Click() {
     for (int i = 1; i <= lines; ++i) lists_.captions[static_cast<std::size_t>(i)] = list.line(i - 1);
     lists_.caption_count = lines;
     // The dialog stays open on a failed save, so the user's captions are not lost with it.
-    if (!save_caption_list(data_folders(startup_, &system_), lists_)) {
-        system_.message_box(unsaved_file_text(captions_unsaved_text, data_folders(startup_, &system_), caption_list_name),
+    const DataFolders folders = data_folders(startup_, &system_);
+    if (!save_caption_list(folders, lists_)) {
+        system_.message_box(unsaved_file_text(captions_unsaved_text, folders, caption_list_name),
                             captions_title, MessageKind::warning);
         return;
     }

@@ -38,8 +38,8 @@ struct Lists {
 std::vector<std::string> split_list_fields(std::string_view text, int limit, bool* more = nullptr);
 
 // An entry as it is written to a list file: in double quotes when it is empty, holds a comma or a line
-// break, or starts or ends with a blank, so that it reads back as one entry, unchanged. An entry that holds a
-// double quote cannot be kept exactly and is written as it stands.
+// break, or starts or ends with a blank, so that it reads back as one entry, unchanged. An entry that
+// holds a double quote cannot be kept exactly and is written as it stands.
 std::string list_field(const std::string& entry);
 
 // The list files' names in `folder` (the Windows directory), which ends in the path separator.
@@ -55,8 +55,9 @@ ListLoad load_caption_list(const DataFolders& folders, Lists& lists);
 bool save_audio_list(const DataFolders& folders, const Lists& lists);
 bool save_caption_list(const DataFolders& folders, const Lists& lists);
 // On the first run writes the default of each list whose file is missing (a user who deleted the settings
-// keeps the lists), then records run_once = 1; run_once becomes 1 only once the files and the mark are stored. Nothing is written when the store cannot save. False when the
-// defaults were due and could not all be stored.
+// keeps the lists), then records run_once = 1; run_once becomes 1 only once the files and the mark are
+// stored. Nothing is written when the store cannot save. False when the defaults were due and could not
+// all be stored.
 bool write_default_lists(const DataFolders& folders, SettingsStore& store, Settings& settings);
 
 // The first lines of the messages for a list that could not be saved.
