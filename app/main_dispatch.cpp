@@ -20,7 +20,7 @@ int Main(App& app, std::string_view command_line, ModeEntries& modes) {
     app.startup.windows_dir = windows_directory(system);
     app.startup.per_user_dir = per_user_directory(system);
     if (!load_settings(app.platform.store, system, app.settings)) return exit_install_folder_missing;
-    const DataFolders folders = data_folders(app.startup);
+    const DataFolders folders = data_folders(app.startup, &system);
     // Said where someone can act on it; the scene and the preview try again at their next start.
     if (!write_default_lists(folders, app.platform.store, app.settings) && mode == Mode::configure)
         system.message_box(unsaved_file_text(default_lists_unsaved_text, folders, ""), data_files_title,

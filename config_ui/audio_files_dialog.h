@@ -14,6 +14,13 @@ inline constexpr const char* audio_files_caption = "Edit Screen Saver Audio File
 inline constexpr const char* audio_file_pattern = "*.mid;*.rmi;*.wav";
 inline constexpr const char* audio_files_full_text = "Maximum of 500 Audio Files Reached!";
 inline constexpr const char* audio_files_title = "Screen Saver Audio Files";
+inline constexpr const char* audio_quote_text =
+    "A file name holding a double quote (\") cannot be kept in the audio list; left out:";
+inline constexpr const char* audio_files_cut_text =
+    "Only The First 500 Audio Files Were Loaded!\rThe audio list file holds more; the rest were left out.";
+inline constexpr const char* audio_files_unreadable_text = "The Audio List File Could Not Be Read!";
+inline constexpr const char* audio_files_overwrite_text =
+    "The audio list file was not loaded whole.\rSaving replaces all of it with the list shown. Save anyway?";
 
 class AudioFilesDialog {
 public:
@@ -26,6 +33,9 @@ public:
     void Form_Load();
     // A drive or folder was chosen; one that cannot be read brings both lists back to start_folder.
     void Drive1_Change(const std::string& drive);
+    // A folder entry was clicked once: the file list shows its files at once, or, when it cannot be read,
+    // both lists return to start_folder.
+    void Dir1_Click(const std::string& folder);
     void Command1_Click();  // Add Selected File(s)
     void Command2_Click();  // Add All File(s)
     void Command5_Click();  // Remove Selected File(s)
@@ -42,7 +52,8 @@ public:
 
 private:
     // Adds the file list's files (or only the selected ones) while the list has room; the limit
-    // message comes once per click, however many files are left over.
+    // message comes once per click, however many files are left over. A name holding a double quote
+    // is left out with a message: the list file would read it back as pieces and swallow what follows.
     void add_files(bool selected_only);
 
     SystemApi& system_;
@@ -50,6 +61,7 @@ private:
     Lists& lists_;
     AudioFilesView& view_;
     MediaChannel* player_;
+    ListLoad loaded_ = ListLoad::whole;  // how much of the file the list shows
 };
 
 }  // namespace kolvane

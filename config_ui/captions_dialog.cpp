@@ -8,8 +8,11 @@ namespace kolvane {
 void CaptionsDialog::Form_Load() {
     ListView& list = view_.captions();
     list.clear();
-    load_caption_list(data_folders(startup_), lists_);
+    loaded_ = load_caption_list(data_folders(startup_, &system_), lists_);
     for (std::int32_t i = 1; i <= lists_.caption_count; ++i) list.add(lists_.captions[static_cast<std::size_t>(i)]);
+    if (loaded_ != ListLoad::whole)
+        system_.message_box(loaded_ == ListLoad::cut ? captions_cut_text : captions_unreadable_text, captions_title,
+                            MessageKind::warning);
 }
 
 void CaptionsDialog::Command2_Click() {
@@ -43,14 +46,17 @@ void CaptionsDialog::Command4_Click() {
 }
 
 void CaptionsDialog::Command1_Click() {
+    // What the list could not show would be lost with the file: the user says whether to go on.
+    if (loaded_ != ListLoad::whole && !system_.ask_yes_no(captions_overwrite_text, captions_title)) return;
     ListView& list = view_.captions();
     const int lines = std::min(list.count(), max_captions);
     lists_.caption_count = 0;
     for (int i = 1; i <= lines; ++i) lists_.captions[static_cast<std::size_t>(i)] = list.line(i - 1);
     lists_.caption_count = lines;
     // The dialog stays open on a failed save, so the user's captions are not lost with it.
-    if (!save_caption_list(data_folders(startup_), lists_)) {
-        system_.message_box(unsaved_file_text(captions_unsaved_text, data_folders(startup_), caption_list_name),
+    const DataFolders folders = data_folders(startup_, &system_);
+    if (!save_caption_list(folders, lists_)) {
+        system_.message_box(unsaved_file_text(captions_unsaved_text, folders, caption_list_name),
                             captions_title, MessageKind::warning);
         return;
     }

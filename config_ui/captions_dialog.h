@@ -14,6 +14,11 @@ inline constexpr const char* captions_full_text = "Maximum of 100 Captions Reach
 inline constexpr const char* captions_title = "Screen Saver Captions";
 inline constexpr const char* caption_quote_text =
     "A caption cannot hold a double quote (\").\rPlease type it without one.";
+inline constexpr const char* captions_cut_text =
+    "Only The First 100 Captions Were Loaded!\rThe caption file holds more; the rest were left out.";
+inline constexpr const char* captions_unreadable_text = "The Caption File Could Not Be Read!";
+inline constexpr const char* captions_overwrite_text =
+    "The caption file was not loaded whole.\rSaving replaces all of it with the list shown. Save anyway?";
 
 class CaptionsDialog {
 public:
@@ -34,6 +39,7 @@ private:
     const StartupValues& startup_;
     Lists& lists_;
     CaptionsView& view_;
+    ListLoad loaded_ = ListLoad::whole;  // how much of the file the list shows
 };
 
 }  // namespace kolvane

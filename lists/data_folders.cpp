@@ -15,7 +15,11 @@ bool exists(const std::string& path) {
 
 }  // namespace
 
-DataFolders data_folders(const StartupValues& startup) { return {startup.windows_dir, startup.per_user_dir}; }
+DataFolders data_folders(const StartupValues& startup, SystemApi* disk) {
+    DataFolders folders(startup.windows_dir, startup.per_user_dir);
+    folders.disk = disk;
+    return folders;
+}
 
 std::string data_read_path(const DataFolders& folders, const std::string& name) {
     if (!folders.per_user_dir.empty() && exists(folders.per_user_dir + name)) return folders.per_user_dir + name;

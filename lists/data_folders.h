@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "ports/system_api.h"
 #include "startup/startup_values.h"
 
 namespace kolvane {
@@ -16,9 +17,12 @@ struct DataFolders {
         : windows_dir(std::move(windows)), per_user_dir(std::move(per_user)) {}
     std::string windows_dir;
     std::string per_user_dir;
+    // Puts what is written on the disk before it replaces an old file; without one the system's cache
+    // holds it for a while.
+    SystemApi* disk = nullptr;
 };
 
-DataFolders data_folders(const StartupValues& startup);
+DataFolders data_folders(const StartupValues& startup, SystemApi* disk = nullptr);
 
 // The file to read: the per-user copy once there is one, otherwise the one in the Windows directory,
 // which older installations and administrators keep there.

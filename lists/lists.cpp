@@ -50,8 +50,9 @@ bool blank_line_at(std::string_view text, std::size_t pos) {
 
 }  // namespace
 
-std::vector<std::string> split_list_fields(std::string_view text, int limit) {
+std::vector<std::string> split_list_fields(std::string_view text, int limit, bool* more) {
     std::vector<std::string> entries;
+    if (more) *more = false;
     std::size_t pos = 0;
     bool at_line_start = true;
     while (pos < text.size()) {
@@ -61,7 +62,10 @@ std::vector<std::string> split_list_fields(std::string_view text, int limit) {
             pos = skip_line_end(text, pos);
             continue;
         }
-        if (static_cast<int>(entries.size()) >= limit) return {};
+        if (static_cast<int>(entries.size()) >= limit) {
+            if (more) *more = true;
+            break;
+        }
         while (pos < text.size() && is_blank(text[pos])) ++pos;
         if (pos < text.size() && text[pos] == '"') {
             const std::size_t close = text.find('"', pos + 1);
@@ -88,6 +92,8 @@ std::vector<std::string> split_list_fields(std::string_view text, int limit) {
 std::string list_field(const std::string& entry) {
     // Quotes cannot be escaped in this format: such an entry is written as it stands, as always.
     if (entry.find('"') != std::string::npos) return entry;
+    // An empty line is no entry at all: an empty entry (from "a,,b") keeps its place only quoted.
+    if (entry.empty()) return "\"\"";
     const bool blank_edge = !entry.empty() && (is_blank(entry.front()) || is_blank(entry.back()));
     const bool splits = entry.find_first_of(",\r\n") != std::string::npos;
     if (!blank_edge && !splits) return entry;
@@ -99,17 +105,22 @@ std::string caption_list_path(const std::string& folder) { return folder + capti
 
 namespace {
 
-void load_list(const std::string& path, int limit, std::vector<std::string>& list, std::int32_t& count) {
+ListLoad load_list(const std::string& path, int limit, std::vector<std::string>& list, std::int32_t& count) {
     count = 0;
-    const auto text = read_text_file(path, max_list_file_bytes);
-    if (!text) return;
-    const auto entries = split_list_fields(*text, limit);
+    bool longer = false;
+    const auto text = read_text_start(path, max_list_file_bytes, longer);
+    if (!text) return text_file_exists(path) ? ListLoad::unreadable : ListLoad::whole;
+    bool more = false;
+    auto entries = split_list_fields(*text, limit, &more);
+    // The bytes read may end inside an entry; it is whole only when another one started after it.
+    if (longer && !more && !entries.empty()) entries.pop_back();
     for (const auto& entry : entries) list[static_cast<std::size_t>(++count)] = entry;
+    return longer || more ? ListLoad::cut : ListLoad::whole;
 }
 
 bool write_list_file(const DataFolders& folders, const char* name, const std::string& contents) {
-    return !write_data_file(folders, name, [&](const std::string& path) { return replace_text_file(path, contents); })
-                .empty();
+    const auto write = [&](const std::string& path) { return replace_text_file(path, contents, folders.disk); };
+    return !write_data_file(folders, name, write).empty();
 }
 
 bool save_list(const DataFolders& folders, const char* name, const std::vector<std::string>& list, std::int32_t count,
@@ -121,12 +132,12 @@ bool save_list(const DataFolders& folders, const char* name, const std::vector<s
 
 }  // namespace
 
-void load_audio_list(const DataFolders& folders, Lists& lists) {
-    load_list(data_read_path(folders, audio_list_name), max_audio_files, lists.audio_files, lists.audio_file_count);
+ListLoad load_audio_list(const DataFolders& folders, Lists& lists) {
+    return load_list(data_read_path(folders, audio_list_name), max_audio_files, lists.audio_files, lists.audio_file_count);
 }
 
-void load_caption_list(const DataFolders& folders, Lists& lists) {
-    load_list(data_read_path(folders, caption_list_name), max_captions, lists.captions, lists.caption_count);
+ListLoad load_caption_list(const DataFolders& folders, Lists& lists) {
+    return load_list(data_read_path(folders, caption_list_name), max_captions, lists.captions, lists.caption_count);
 }
 
 bool save_audio_list(const DataFolders& folders, const Lists& lists) {
@@ -147,9 +158,13 @@ bool write_default_lists(const DataFolders& folders, SettingsStore& store, Setti
     // A store that cannot keep the mark (its file cannot be read, so it is never written) would have
     // the user's lists replaced by the defaults at every start: they are left alone then.
     if (!store.save(app_name, config_section, "run_once", "0")) return false;
-    // Only a complete pair counts as written; otherwise the next start tries again.
-    if (!write_list_file(folders, audio_list_name, audio)) return false;
-    if (!write_list_file(folders, caption_list_name, captions)) return false;
+    // Only lists that are missing get their default: deleting the settings to reset the options must not
+    // reset the lists too. Until every missing one is written, the next start tries again.
+    const auto write_missing = [&](const char* name, const std::string& contents) {
+        return text_file_exists(data_read_path(folders, name)) || write_list_file(folders, name, contents);
+    };
+    if (!write_missing(audio_list_name, audio)) return false;
+    if (!write_missing(caption_list_name, captions)) return false;
     if (!store.save(app_name, config_section, "run_once", "1")) return false;
     settings.run_once = 1;
     return true;

@@ -1,6 +1,7 @@
 // Port to the operating-system services the engine uses: clock, events, pointer, windows, message boxes.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,11 @@ public:
     virtual std::string per_user_data_directory() = 0;
     // Shows a message box with an OK button and returns when it is closed.
     virtual void message_box(const std::string& text, const std::string& title, MessageKind kind) = 0;
+    // Shows a question with Yes and No buttons; true when the user chose Yes.
+    virtual bool ask_yes_no(const std::string& text, const std::string& title) = 0;
+    // Waits until what was written to the open file is on the disk, so a rename that follows never
+    // leaves an empty file after a crash; false when the system reports it may not be.
+    virtual bool flush_to_disk(std::FILE* file) = 0;
     // The folder the program runs from, with or without a trailing separator.
     virtual std::string program_folder() = 0;
     virtual double twips_per_pixel_x() = 0;

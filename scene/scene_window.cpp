@@ -59,7 +59,7 @@ void Form_Load(Scene& scene) {
     scene.run.input_limit = 22;
     // The first run's list files are written here too when Main could not write them.
     if (load_settings(scene.platform.store, sys(scene), scene.settings))
-        write_default_lists(data_folders(scene.startup), scene.platform.store, scene.settings);
+        write_default_lists(data_folders(scene.startup, &sys(scene)), scene.platform.store, scene.settings);
     load_caption_list(data_folders(scene.startup), scene.lists);
     reload_audio_list(scene);
     scene.run.activated_once = 0;

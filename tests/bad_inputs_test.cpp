@@ -182,6 +182,7 @@ struct ListRow {
     const char* what;
     std::function<void(const fs::path& file)> make;
     std::vector<std::string> captions;  // what loads
+    ListLoad load = ListLoad::whole;
 };
 
 TEST(BadInputs, DamagedCaptionFilesLoadWhatTheirFieldsHoldOrNothing) {
@@ -203,15 +204,19 @@ TEST(BadInputs, DamagedCaptionFilesLoadWhatTheirFieldsHoldOrNothing) {
     const std::vector<ListRow> rows = {
         {"an empty file", text(""), {}},
         {"only line ends", text(std::string(100000, '\n')), {}},
-        {"only commas: more empty fields than the limit", text(std::string(101, ',')), {}},
+        {"only commas: more empty fields than the limit", text(std::string(101, ',')),
+         std::vector<std::string>(100), ListLoad::cut},
         {"exactly the limit", text(hundred), hundred_entries},
-        {"one over the limit", text(hundred_and_one), {}},
+        {"one over the limit: the first hundred", text(hundred_and_one), hundred_entries, ListLoad::cut},
         {"NUL bytes inside (a line of only a NUL is an empty entry)", text(std::string("a\0b\r\n\0\r\n", 8)), {"ab", ""}},
         {"a UTF-16 text: its NULs dropped, so the NUL after each line end is an empty entry",
          text(std::string("\xff\xfeh\0i\0\r\0\n\0", 10)), {"\xff\xfehi", "", ""}},
         {"one quote never closed", text("\"a,b\r\nc"), {"a,b\r\nc"}},
         {"a line of 1 MB", text(std::string(1 << 20, 'w')), {std::string(1 << 20, 'w')}},
-        {"one byte over the file limit", text(std::string(max_list_file_bytes + 1, 'x')), {}},
+        {"one byte over the file limit, all one entry cut short", text(std::string(max_list_file_bytes + 1, 'x')), {},
+         ListLoad::cut},
+        {"a hundred lines, then more than the file limit", text(hundred + std::string(max_list_file_bytes, 'x')),
+         hundred_entries, ListLoad::cut},
         {"a folder in its place", [](const fs::path& file) { fs::create_directory(file); }, {}},
         {"the file missing", [](const fs::path&) {}, {}},
     };
@@ -220,7 +225,7 @@ TEST(BadInputs, DamagedCaptionFilesLoadWhatTheirFieldsHoldOrNothing) {
         TempDir dir;
         row.make(caption_list_path(dir.folder()));
         Lists lists;
-        load_caption_list(dir.folder(), lists);
+        EXPECT_EQ(load_caption_list(dir.folder(), lists), row.load);
         ASSERT_EQ(lists.caption_count, static_cast<std::int32_t>(row.captions.size()));
         for (std::size_t i = 0; i < row.captions.size(); ++i) EXPECT_EQ(lists.captions[i + 1], row.captions[i]);
     }
@@ -236,6 +241,32 @@ TEST(BadInputs, DamagedCaptionFilesLoadWhatTheirFieldsHoldOrNothing) {
         Lists again;
         load_caption_list(dir.folder(), again);
         EXPECT_EQ(again.caption_count, lists.caption_count);
+    }
+}
+
+// A link someone planted where a save writes: the save replaces the list file itself and never writes
+// through the link into the file it points to.
+TEST(BadInputs, LinksPlantedWhereAListIsSavedAreNeverWrittenThrough) {
+    const std::vector<std::pair<const char*, std::string>> rows = {
+        {"at the list file", ""},
+        {"at the name the temporary file once had", ".new"},
+    };
+    for (const auto& [what, suffix] : rows) {
+        SCOPED_TRACE(what);
+        TempDir dir;
+        const fs::path victim = dir.path() / "someone else's file";
+        write_file(victim, "theirs\r\n");
+        const fs::path list = caption_list_path(dir.folder());
+        std::error_code ec;
+        fs::create_symlink(victim, list.string() + suffix, ec);
+        if (ec) GTEST_SKIP() << "no symlinks here: " << ec.message();
+        Lists lists;
+        lists.caption_count = 1;
+        lists.captions[1] = "mine";
+        ASSERT_TRUE(save_caption_list(dir.folder(), lists));
+        EXPECT_EQ(testing::read_file(victim), "theirs\r\n");
+        EXPECT_FALSE(fs::is_symlink(fs::symlink_status(list)));
+        EXPECT_EQ(testing::read_file(list), "mine\r\n");
     }
 }
 

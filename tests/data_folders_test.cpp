@@ -23,8 +23,8 @@ using testing::write_file;
 const char sep = static_cast<char>(fs::path::preferred_separator);
 
 // A Windows directory and a per-user folder (not made yet) inside one temporary folder. The Windows
-// directory refuses a file when something stands where the file's new copy is written first: a folder
-// of that name cannot be opened for writing, not even by root.
+// directory refuses a file when a folder stands in its place: no file is renamed over a folder, not
+// even by root.
 class DataFolderFiles : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -35,7 +35,10 @@ protected:
     }
     fs::path windows() const { return dir.path() / "windows"; }
     fs::path user() const { return dir.path() / "user" / "Kolvane"; }
-    void refuse(const std::string& name) { fs::create_directories(windows() / (name + ".new")); }
+    void refuse(const std::string& name) {
+        fs::remove(windows() / name);
+        fs::create_directories(windows() / name / "in the way");
+    }
     // A file where the per-user folder would be made.
     void block_user_folder() {
         fs::create_directories(user().parent_path());
@@ -57,17 +60,17 @@ TEST_F(DataFolderFiles, TheWindowsDirectoryKeepsTheFilesWhereItCanBeWritten) {
 
 TEST_F(DataFolderFiles, ARefusedSaveLandsInTheUsersFolderAndIsReadBackFromThere) {
     write_file(windows() / caption_list_name, "From the Windows directory\r\n");
-    refuse(caption_list_name);
     // Until the first save the Windows directory's list is the one read.
     load_caption_list(folders(), t.app.lists);
     ASSERT_EQ(t.app.lists.caption_count, 1);
     EXPECT_EQ(t.app.lists.captions[1], "From the Windows directory");
+    refuse(caption_list_name);
 
     t.app.lists.caption_count = 2;
     t.app.lists.captions[2] = "Saved by a standard user";
     ASSERT_TRUE(save_caption_list(folders(), t.app.lists));
     EXPECT_EQ(read_file(user() / caption_list_name), "From the Windows directory\r\nSaved by a standard user\r\n");
-    EXPECT_EQ(read_file(windows() / caption_list_name), "From the Windows directory\r\n");
+    EXPECT_TRUE(fs::exists(windows() / caption_list_name / "in the way"));
     t.app.lists.caption_count = 0;
     load_caption_list(folders(), t.app.lists);
     ASSERT_EQ(t.app.lists.caption_count, 2);

@@ -47,17 +47,21 @@ TEST(ListFields, HostileContentLoadsWithoutHarm) {
     EXPECT_EQ(split_list_fields(long_line + "\r\n", 100), (Entries{long_line}));
 }
 
-TEST(ListFields, MoreEntriesThanTheLimitGiveAnEmptyList) {
+TEST(ListFields, MoreEntriesThanTheLimitKeepTheFirstOnesAndSaySo) {
     std::string text;
     for (int i = 1; i <= 500; ++i) text += "file" + std::to_string(i) + ".wav\r\n";
-    const auto full = split_list_fields(text, 500);
+    bool more = true;
+    const auto full = split_list_fields(text + "\r\n  \r\n", 500, &more);
     ASSERT_EQ(full.size(), 500u);
     EXPECT_EQ(full.back(), "file500.wav");
-    EXPECT_TRUE(split_list_fields(text + "file501.wav\r\n", 500).empty());
+    EXPECT_FALSE(more);  // blank lines after the last entry are no entries
+    EXPECT_EQ(split_list_fields(text + "file501.wav\r\n", 500, &more), full);
+    EXPECT_TRUE(more);
     // Commas count: one line of 101 pieces is over the caption limit.
     std::string captions = "c";
     for (int i = 0; i < 100; ++i) captions += ",c";
-    EXPECT_TRUE(split_list_fields(captions, 100).empty());
+    EXPECT_EQ(split_list_fields(captions, 100, &more).size(), 100u);
+    EXPECT_TRUE(more);
 }
 
 class ListFiles : public ::testing::Test {
@@ -106,10 +110,11 @@ TEST_F(ListFiles, ReloadingTheAudioListFreesBothChannels) {
     EXPECT_EQ(t.app.scene.audio.wav_busy, 0);
 }
 
-TEST_F(ListFiles, AnOversizedFileLoadsAsEmptyAndAFailedSaveKeepsTheOldFile) {
-    write_file(caption_list_path(t.app.startup.windows_dir), std::string(max_list_file_bytes + 1, 'x'));
-    load_caption_list(t.app.startup.windows_dir, t.app.lists);
-    EXPECT_EQ(t.app.lists.caption_count, 0);
+TEST_F(ListFiles, AnOversizedFileLoadsItsFirstEntriesAndAFailedSaveKeepsTheOldFile) {
+    write_file(caption_list_path(t.app.startup.windows_dir), "a\r\nb\r\n" + std::string(max_list_file_bytes, 'x'));
+    EXPECT_EQ(load_caption_list(t.app.startup.windows_dir, t.app.lists), ListLoad::cut);
+    ASSERT_EQ(t.app.lists.caption_count, 2);  // the entry cut at the limit is not one
+    EXPECT_EQ(t.app.lists.captions[2], "b");
 
     write_file(caption_list_path(t.app.startup.windows_dir), "old\r\n");
     t.app.startup.windows_dir = (dir.path() / "no-such-folder").string() + "/";
@@ -121,7 +126,6 @@ TEST_F(ListFiles, AnOversizedFileLoadsAsEmptyAndAFailedSaveKeepsTheOldFile) {
 }
 
 TEST_F(ListFiles, FirstRunWritesTheDefaultsOnce) {
-    write_file(caption_list_path(t.app.startup.windows_dir), "stale\r\n");
     t.app.settings.run_once = 0;
     write_default_lists(t.app.startup.windows_dir, t.store, t.app.settings);
     EXPECT_EQ(t.app.settings.run_once, 1);
@@ -136,6 +140,25 @@ TEST_F(ListFiles, FirstRunWritesTheDefaultsOnce) {
     write_file(caption_list_path(t.app.startup.windows_dir), "mine\r\n");
     write_default_lists(t.app.startup.windows_dir, t.store, t.app.settings);
     EXPECT_EQ(read_file(caption_list_path(t.app.startup.windows_dir)), "mine\r\n");
+}
+
+// The settings deleted to reset the options: the next start is a first run, and the lists stay the user's.
+TEST_F(ListFiles, AFirstRunWritesOnlyTheListsThatAreMissing) {
+    write_file(caption_list_path(t.app.startup.windows_dir), "mine\r\n");
+    t.app.settings.run_once = 0;
+    ASSERT_TRUE(write_default_lists(t.app.startup.windows_dir, t.store, t.app.settings));
+    EXPECT_EQ(read_file(caption_list_path(t.app.startup.windows_dir)), "mine\r\n");
+    EXPECT_EQ(read_file(audio_list_path(t.app.startup.windows_dir)).substr(0, 23), "C:\\INSTALL\\orvel1.wav\r\n");
+    EXPECT_EQ(t.store.value("run_once"), "1");
+}
+
+// The temporary file of a save goes to the disk before it takes the list file's place.
+TEST_F(ListFiles, ASaveFlushesItsFileToTheDiskBeforeTheRename) {
+    t.app.lists.caption_count = 1;
+    t.app.lists.captions[1] = "kept";
+    ASSERT_TRUE(save_caption_list(data_folders(t.app.startup, &t.system), t.app.lists));
+    EXPECT_EQ(t.system.flushes, 1);
+    EXPECT_EQ(read_file(caption_list_path(t.app.startup.windows_dir)), "kept\r\n");
 }
 
 TEST_F(ListFiles, AFirstRunThatCannotWriteTriesAgainNextTime) {
@@ -168,7 +191,9 @@ TEST(ListField, QuotesExactlyWhatTheReaderWouldSplitOrTrim) {
     EXPECT_EQ(list_field("a,b"), "\"a,b\"");
     EXPECT_EQ(list_field(" lead"), "\" lead\"");
     EXPECT_EQ(list_field("trail\t"), "\"trail\t\"");
-    const std::vector<std::string> entries = {"a,b", " lead", "trail ", "two\r\nlines", "   ", "x, y, z", "plain"};
+    EXPECT_EQ(list_field("line\nfeed"), "\"line\nfeed\"");  // a line feed alone ends a line too
+    const std::vector<std::string> entries = {"a,b", " lead", "trail ", "two\r\nlines", "lf\nonly", "cr\ronly",
+                                              "   ", "", "x, y, z", "plain"};
     std::string file;
     for (const std::string& e : entries) file += list_field(e) + "\r\n";
     EXPECT_EQ(split_list_fields(file, 100), entries);

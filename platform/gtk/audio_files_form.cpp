@@ -120,7 +120,23 @@ AudioFilesForm::AudioFilesForm(FormContext& context)
         gchar* folder = gtk_file_chooser_get_current_folder(chooser());
         if (folder) files_.set_folder(without_trailing_separator(folder), true);
         else files_.set_folder(files_.folder(), false);  // the folder is kept for the next opening
+        // A folder that cannot be listed: back to the start folder, as a drive without a medium is.
+        if (folder && access(folder, R_OK | X_OK) != 0) folder_clicked_later(folder, 0);
         g_free(folder);
+    });
+    on_signal(chooser_, "selection-changed", [this] {
+        // Only a click: the arrow keys move over folders without opening each.
+        GdkEvent* event = gtk_get_current_event();
+        const bool clicked = event && (event->type == GDK_BUTTON_PRESS || event->type == GDK_BUTTON_RELEASE);
+        if (event) gdk_event_free(event);
+        if (!clicked) return;
+        GSList* chosen = gtk_file_chooser_get_filenames(chooser());
+        const std::string path = chosen && !chosen->next ? static_cast<const char*>(chosen->data) : "";
+        g_slist_free_full(chosen, g_free);
+        gint double_click_ms = 400;
+        g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &double_click_ms, nullptr);
+        if (!path.empty() && g_file_test(path.c_str(), G_FILE_TEST_IS_DIR))
+            folder_clicked_later(path, static_cast<guint>(std::max(double_click_ms, 0)));
     });
     on_signal(chooser_, "file-activated", [this] {
         files_.refresh();
@@ -175,6 +191,25 @@ AudioFilesForm::AudioFilesForm(FormContext& context)
     gtk_box_pack_start(GTK_BOX(column), location_enter_, FALSE, FALSE, 0);
     gtk_container_add(GTK_CONTAINER(window_), column);
     gtk_window_set_default(window(), location_enter_);
+}
+
+AudioFilesForm::~AudioFilesForm() {
+    if (clicked_source_) g_source_remove(clicked_source_);
+}
+
+void AudioFilesForm::folder_clicked_later(const std::string& folder, guint delay_ms) {
+    clicked_folder_ = without_trailing_separator(folder);
+    if (clicked_source_) g_source_remove(clicked_source_);
+    clicked_source_ = g_timeout_add(delay_ms, folder_clicked, this);
+}
+
+gboolean AudioFilesForm::folder_clicked(gpointer data) {
+    auto* form = static_cast<AudioFilesForm*>(data);
+    form->clicked_source_ = 0;
+    // Opened already (a double click), or readable after all: nothing more to do.
+    const std::string& folder = form->clicked_folder_;
+    if (folder != form->files_.folder() || access(folder.c_str(), R_OK | X_OK) != 0) form->logic_.Dir1_Click(folder);
+    return G_SOURCE_REMOVE;
 }
 
 void AudioFilesForm::location_entered() {

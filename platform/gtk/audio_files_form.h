@@ -51,10 +51,13 @@ private:
 class AudioFilesForm : public Form, public AudioFilesView {
 public:
     explicit AudioFilesForm(FormContext& context);
+    ~AudioFilesForm() override;
     void run(GtkWindow* parent);
 
     void set_file_pattern(const std::string& pattern) override;
     bool browse_to(const std::string& folder) override;
+    // The chooser shows folders and files together: showing a folder's files opens it.
+    bool show_files(const std::string& folder) override { return browse_to(folder); }
     std::string file_folder() override { return files_.folder(); }
     ListView& files() override { return files_; }
     ListView& audio_list() override { return list_; }
@@ -65,6 +68,11 @@ private:
     // Enter in the chooser: the folder typed in its location entry is shown; a file typed there, or the
     // file list's line with the cursor, is previewed (a folder line is opened).
     void location_entered();
+    // A folder clicked once, or one the chooser opened but cannot read: handled once the chooser's own
+    // signal is over, since it changes the chooser's folder; a click waits out a double click's time,
+    // which the chooser answers by opening the folder itself.
+    void folder_clicked_later(const std::string& folder, guint delay_ms);
+    static gboolean folder_clicked(gpointer form);
 
     GtkWidget* chooser_;
     GtkWidget* location_enter_;  // the window's hidden default button
@@ -72,6 +80,8 @@ private:
     TreeListView list_{true};
     sdl::MixerChannel player_;
     AudioFilesDialog logic_;
+    std::string clicked_folder_;
+    guint clicked_source_ = 0;
 };
 
 }  // namespace kolvane::gtk

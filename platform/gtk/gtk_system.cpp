@@ -93,6 +93,23 @@ void GtkSystem::message_box(const std::string& text, const std::string& title, M
     gtk_widget_destroy(box);
 }
 
+bool GtkSystem::ask_yes_no(const std::string& text, const std::string& title) {
+    std::string lines = display_text(text);
+    for (char& c : lines)
+        if (c == '\r') c = '\n';
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), lines.c_str());
+    if (!gtk_ready()) return false;
+    GtkWidget* box = gtk_message_dialog_new(top_window(), GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION, GTK_BUTTONS_YES_NO,
+                                            "%s", lines.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), display_text(title).c_str());
+    gtk_window_set_position(GTK_WINDOW(box), top_window() ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
+    push_window(GTK_WINDOW(box));
+    const bool yes = gtk_dialog_run(GTK_DIALOG(box)) == GTK_RESPONSE_YES;
+    pop_window(GTK_WINDOW(box));
+    gtk_widget_destroy(box);
+    return yes;
+}
+
 std::string sibling_program(SystemApi& system, const char* name) { return system.program_folder() + name; }
 
 int exec_sibling(SystemApi& system, const char* name, const std::vector<std::string>& args) {

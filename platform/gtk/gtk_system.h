@@ -25,6 +25,7 @@ public:
 
     void pump_events(std::int32_t timeout_ms) override;
     void message_box(const std::string& text, const std::string& title, MessageKind kind) override;
+    bool ask_yes_no(const std::string& text, const std::string& title) override;
 
     // The program's open windows, the newest last: a dialog or message box belongs to the last one.
     void push_window(GtkWindow* window) { windows_.push_back(window); }

@@ -84,6 +84,17 @@ bool FakeSystem::window_titled_exists(const std::string& title) {
     return std::find(windows.begin(), windows.end(), title) != windows.end();
 }
 
+bool FakeSystem::ask_yes_no(const std::string& text, const std::string& title) {
+    boxes.emplace_back(text, title, MessageKind::warning);
+    ++questions;
+    return answer_yes;
+}
+
+bool FakeSystem::flush_to_disk(std::FILE* file) {
+    ++flushes;
+    return std::fflush(file) == 0;
+}
+
 void FakeSystem::message_box(const std::string& text, const std::string& title, MessageKind kind) {
     boxes.emplace_back(text, title, kind);
 }

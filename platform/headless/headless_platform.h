@@ -66,6 +66,10 @@ public:
     std::string raw_windows_directory() override { return windows_dir; }
     std::string per_user_data_directory() override { return per_user_dir; }
     void message_box(const std::string& text, const std::string& title, MessageKind kind) override;
+    // Kept in `boxes` as a warning; answers `answer_yes`.
+    bool ask_yes_no(const std::string& text, const std::string& title) override;
+    // Counts the files it was given; the bytes stay in the C library's hands.
+    bool flush_to_disk(std::FILE* file) override;
     std::string program_folder() override { return folder; }
     double twips_per_pixel_x() override { return twips_x; }
     double twips_per_pixel_y() override { return twips_y; }
@@ -83,6 +87,9 @@ public:
     std::vector<std::string> windows;  // titles of existing top-level windows
     bool scene_by_title = true;        // as on Windows
     std::vector<std::tuple<std::string, std::string, MessageKind>> boxes;
+    int questions = 0;         // how many of the boxes asked Yes or No
+    bool answer_yes = false;
+    int flushes = 0;
     std::string windows_dir = "C:\\WINDOWS";
     std::string per_user_dir;  // none unless a test gives one
     std::string folder = "C:\\Program Files\\Kolvane";

@@ -147,15 +147,30 @@ FileRead read_file(const std::string& path) {
     return r;
 }
 
+// The owner of the file at `path`, or of the folder it would be made in when there is none yet.
+std::optional<uid_t> owner_of(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0) return info.st_uid;
+    if (errno != ENOENT) return std::nullopt;
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    if (::stat(folder.c_str(), &info) == 0) return info.st_uid;
+    return std::nullopt;
+}
+
 // The file a chain of symlinks ends at (which may not exist yet); `path` itself when it is no link.
-std::string final_target(const std::string& path) {
+// Nothing when a link someone else made points to a file that is not theirs: following it would have
+// us (the superuser, say) replace a file its planter could not write.
+std::optional<std::string> final_target(const std::string& path) {
     std::filesystem::path current(path);
     for (int hops = 0; hops < 40; ++hops) {
+        struct stat link {};
+        if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return current.string();
         std::error_code ec;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, ec))) return current.string();
-        const std::filesystem::path link = std::filesystem::read_symlink(current, ec);
-        if (ec) return current.string();
-        current = link.is_absolute() ? link : current.parent_path() / link;
+        const std::filesystem::path to = std::filesystem::read_symlink(current, ec);
+        if (ec) return std::nullopt;
+        const std::filesystem::path next = to.is_absolute() ? to : current.parent_path() / to;
+        if (link.st_uid != ::geteuid() && owner_of(next) != link.st_uid) return std::nullopt;
+        current = next;
     }
     return path;  // a loop: renaming over the link itself is all that is left
 }
@@ -266,7 +281,9 @@ std::string ini_with_value(std::string_view text, const std::string& section, co
 
 bool replace_file_atomically(const std::string& path, const std::string& text) {
     if (path.empty()) return false;
-    const std::string target = final_target(path);
+    const std::optional<std::string> followed = final_target(path);
+    if (!followed) return false;
+    const std::string& target = *followed;
     const std::filesystem::path folder = std::filesystem::path(target).parent_path();
     std::error_code ec;
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);

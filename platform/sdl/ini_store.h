@@ -26,8 +26,9 @@ std::string ini_with_value(std::string_view text, const std::string& section, co
                            const std::string& value);
 
 // Writes `text` to a new file beside `path`, syncs it and renames it over `path`, so the old file stays
-// whole until the new one is complete. A symlink at `path` is written through to its target; an old
-// file's mode (and owner, when allowed) is kept. False when anything failed.
+// whole until the new one is complete. A symlink at `path` is written through to its target when the
+// link is ours or its target belongs to the link's owner, and refused otherwise; an old file's mode
+// (and owner, when allowed) is kept. False when anything failed.
 bool replace_file_atomically(const std::string& path, const std::string& text);
 
 class IniStore : public SettingsStore {

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -134,6 +135,23 @@ void LinuxSystem::message_box(const std::string& text, const std::string& title,
                                                        : SDL_MESSAGEBOX_INFORMATION;
     SDL_ShowSimpleMessageBox(icon, title.c_str(), lines.c_str(), message_parent_);
 }
+
+bool LinuxSystem::ask_yes_no(const std::string& text, const std::string& title) {
+    std::string lines = text;
+    for (char& c : lines)
+        if (c == '\r') c = '\n';
+    if (std::getenv("DISPLAY") == nullptr) return false;
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+    };
+    const SDL_MessageBoxData data = {SDL_MESSAGEBOX_WARNING, message_parent_, title.c_str(), lines.c_str(),
+                                     2, buttons, nullptr};
+    int chosen = 0;
+    return SDL_ShowMessageBox(&data, &chosen) == 0 && chosen == 1;
+}
+
+bool LinuxSystem::flush_to_disk(std::FILE* file) { return std::fflush(file) == 0 && ::fsync(fileno(file)) == 0; }
 
 std::string LinuxSystem::program_folder() {
     std::error_code ec;

@@ -44,6 +44,9 @@ public:
     // The data folder is the user's own already.
     std::string per_user_data_directory() override { return {}; }
     void message_box(const std::string& text, const std::string& title, MessageKind kind) override;
+    // The scene asks nothing: without a display the answer is No.
+    bool ask_yes_no(const std::string& text, const std::string& title) override;
+    bool flush_to_disk(std::FILE* file) override;
     std::string program_folder() override;
     double twips_per_pixel_x() override;
     double twips_per_pixel_y() override;

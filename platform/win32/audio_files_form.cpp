@@ -114,9 +114,23 @@ bool AudioFilesForm::browse_to(const std::string& folder) {
         return false;
     }
     folder_ = path;
+    files_folder_ = path;
     std::sort(subfolders.begin(), subfolders.end(), less_ignoring_case);
     list_drives();
     list_folders(subfolders);
+    list_files();
+    return true;
+}
+
+bool AudioFilesForm::show_files(const std::string& folder) {
+    DWORD old_mode = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS, &old_mode);
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((with_separator(folder) + "*").c_str(), &found);
+    SetThreadErrorMode(old_mode, nullptr);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    files_folder_ = folder;
     list_files();
     return true;
 }
@@ -171,7 +185,7 @@ void AudioFilesForm::list_files() {
     HWND list = item(IDC_AUD_FILE1);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((with_separator(folder_) + "*").c_str(), &found);
+    HANDLE search = FindFirstFileA((with_separator(files_folder_) + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
@@ -188,6 +202,12 @@ void AudioFilesForm::open_chosen_folder() {
     if (index < 0 || static_cast<std::size_t>(index) >= folder_paths_.size()) return;
     const std::string path = folder_paths_[static_cast<std::size_t>(index)];
     logic_.Drive1_Change(path);
+}
+
+void AudioFilesForm::chosen_folder_clicked() {
+    const LRESULT index = SendDlgItemMessageA(window(), IDC_AUD_DIR1, LB_GETCURSEL, 0, 0);
+    if (index < 0 || static_cast<std::size_t>(index) >= folder_paths_.size()) return;
+    logic_.Dir1_Click(folder_paths_[static_cast<std::size_t>(index)]);
 }
 
 void AudioFilesForm::drive_chosen() {
@@ -227,6 +247,7 @@ INT_PTR AudioFilesForm::handle(UINT message, WPARAM wparam, LPARAM) {
             return TRUE;
         case IDC_AUD_DIR1:
             if (code == LBN_DBLCLK) open_chosen_folder();
+            if (code == LBN_SELCHANGE) chosen_folder_clicked();
             return TRUE;
         case IDC_AUD_FILE1:
             if (code == LBN_DBLCLK) logic_.File1_DblClick();

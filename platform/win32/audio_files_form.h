@@ -33,7 +33,8 @@ public:
     // AudioFilesView
     void set_file_pattern(const std::string& pattern) override { patterns_ = pattern_parts(pattern); }
     bool browse_to(const std::string& folder) override;
-    std::string file_folder() override { return folder_; }
+    bool show_files(const std::string& folder) override;
+    std::string file_folder() override { return files_folder_; }
     ListView& files() override { return files_; }
     ListView& audio_list() override { return audio_list_; }
     void unload() override;
@@ -45,6 +46,8 @@ private:
     void list_folders(const std::vector<std::string>& subfolders);
     void list_files();
     void open_chosen_folder();
+    // One click on a folder entry: the file list shows that folder's files.
+    void chosen_folder_clicked();
     void drive_chosen();
 
     MciChannel player_{"kolvane_preview"};
@@ -53,6 +56,7 @@ private:
     ListBoxView audio_list_;
     std::vector<std::string> patterns_;
     std::string folder_;                     // the folder the lists show, without a trailing separator but at a root
+    std::string files_folder_;               // the folder the file list shows: folder_ or one clicked in the folder list
     std::vector<std::string> folder_paths_;  // the folder list's entries as full paths
     HWND tool_tips_ = nullptr;
     bool unloaded_ = false;

@@ -2,6 +2,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include <windows.h>
+#include <io.h>
 #include <mmsystem.h>
 #include <shlobj.h>
 
@@ -186,6 +187,16 @@ unsigned message_box_style(MessageKind kind) {
 void Win32System::message_box(const std::string& text, const std::string& title, MessageKind kind) {
     // Owned by the active window, as a form's message box is, so it stays above a top-most window.
     MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), message_box_style(kind));
+}
+
+bool Win32System::ask_yes_no(const std::string& text, const std::string& title) {
+    return MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool Win32System::flush_to_disk(std::FILE* file) {
+    if (std::fflush(file) != 0) return false;
+    const intptr_t handle = _get_osfhandle(_fileno(file));
+    return handle != -1 && FlushFileBuffers(reinterpret_cast<HANDLE>(handle)) != 0;
 }
 
 std::string Win32System::program_folder() {

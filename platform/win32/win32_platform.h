@@ -56,6 +56,9 @@ public:
     // %LOCALAPPDATA%\Kolvane: the user's own, never roamed, as the list files and the snapshot were local too.
     std::string per_user_data_directory() override;
     void message_box(const std::string& text, const std::string& title, MessageKind kind) override;
+    bool ask_yes_no(const std::string& text, const std::string& title) override;
+    // FlushFileBuffers on the file's own handle.
+    bool flush_to_disk(std::FILE* file) override;
     std::string program_folder() override;
     double twips_per_pixel_x() override;
     double twips_per_pixel_y() override;

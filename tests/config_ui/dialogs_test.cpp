@@ -1,6 +1,8 @@
 // The configuration dialogs' logic over in-memory views: sliders, lists, limits, saving and the title sound.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "config_ui/about_box.h"
 #include "config_ui/audio_files_dialog.h"
 #include "config_ui/captions_dialog.h"
@@ -264,6 +266,32 @@ TEST(CaptionsDialog, CommasAndEdgeBlanksComeBackAsOneCaptionAndQuotesAreRefused)
     EXPECT_EQ(c.view.list.lines, texts);
 }
 
+// A file of more captions than the list holds: the first hundred show, the user is told, and Save asks
+// before the rest are lost; No keeps the file and the dialog.
+TEST(CaptionsDialog, AnOverfullFileShowsItsFirstHundredAndSaveAsksFirst) {
+    Captions c;
+    std::string text;
+    for (int i = 1; i <= 101; ++i) {
+        char line[16];  // formatted, not concatenated: GCC 12 warns wrongly about the concatenation
+        std::snprintf(line, sizeof line, "c%d\r\n", i);
+        text += line;
+    }
+    testing::write_file(caption_list_path(c.dir.folder()), text);
+    c.dialog.Form_Load();
+    ASSERT_EQ(c.view.list.count(), 100);
+    EXPECT_EQ(c.view.list.line(99), "c100");
+    ASSERT_EQ(c.t.system.boxes.size(), 1u);
+    EXPECT_EQ(std::get<0>(c.t.system.boxes[0]), captions_cut_text);
+    c.dialog.Command1_Click();
+    EXPECT_EQ(c.t.system.questions, 1);
+    EXPECT_EQ(c.file(), text);
+    EXPECT_EQ(c.view.unloads, 0);
+    c.t.system.answer_yes = true;
+    c.dialog.Command1_Click();
+    EXPECT_EQ(c.view.unloads, 1);
+    EXPECT_EQ(c.file(), text.substr(0, text.find("c101")));
+}
+
 // ---- audio files dialog ------------------------------------------------------------------------
 
 struct Audio {
@@ -293,6 +321,11 @@ TEST(AudioFilesDialog, OpensAtTheStartFolderWithTheSavedListAndKeepsTheFolderFor
     EXPECT_EQ(a.view.shown_folder, "C:\\Program Files\\Kolvane\\");
     EXPECT_EQ(a.view.audio.lines, (std::vector<std::string>{"C:\\x.wav", "C:\\y.mid"}));
     a.dialog.Drive1_Change("E:\\");  // a drive with no medium: back to the start folder, silently
+    EXPECT_EQ(a.view.shown_folder, "C:\\Program Files\\Kolvane\\");
+    a.dialog.Dir1_Click("D:\\Music");  // one click shows the folder's files
+    EXPECT_EQ(a.view.clicked, std::vector<std::string>{"D:\\Music"});
+    EXPECT_EQ(a.view.file_list.count(), 5);
+    a.dialog.Dir1_Click("D:\\Locked");  // unreadable: back to the start folder
     EXPECT_EQ(a.view.shown_folder, "C:\\Program Files\\Kolvane\\");
     a.dialog.Drive1_Change("D:\\Music");
     EXPECT_EQ(a.view.shown_folder, "D:\\Music");
@@ -351,6 +384,41 @@ TEST(AudioFilesDialog, APathWithACommaSurvivesTheListFile) {
     load_audio_list(a.dir.folder(), a.t.app.lists);
     ASSERT_EQ(a.t.app.lists.audio_file_count, 1);
     EXPECT_EQ(a.t.app.lists.audio_files[1], "C:\\Songs, Old\\tune.mid");
+}
+
+// A double quote in a name would make the saved line swallow the lines after it: such names are left
+// out with a message, the others are added.
+TEST(AudioFilesDialog, NamesHoldingADoubleQuoteAreRefusedAndTheRestAdded) {
+    Audio a;
+    a.view.folders["C:\\Odd"] = {"a.wav", "b,\"c.wav", "d.mid"};
+    testing::write_file(audio_list_path(a.dir.folder()), "C:\\x.wav\r\n");
+    a.dialog.Form_Load();
+    a.dialog.Drive1_Change("C:\\Odd");
+    a.dialog.Command2_Click();
+    ASSERT_EQ(a.t.system.boxes.size(), 1u);
+    EXPECT_EQ(std::get<0>(a.t.system.boxes[0]), std::string(audio_quote_text) + "\rC:\\Odd\\b,\"c.wav");
+    a.dialog.Command3_Click();
+    EXPECT_EQ(a.file(), "C:\\x.wav\r\nC:\\Odd\\a.wav\r\nC:\\Odd\\d.mid\r\n");
+}
+
+// More files than the list holds: the first 500 show with a message, and Save asks before replacing.
+TEST(AudioFilesDialog, AnOverfullFileShowsItsFirst500AndSaveAsksFirst) {
+    Audio a;
+    std::string text;
+    for (int i = 1; i <= 501; ++i) {
+        char line[24];
+        std::snprintf(line, sizeof line, "C:\\%d.wav\r\n", i);
+        text += line;
+    }
+    testing::write_file(audio_list_path(a.dir.folder()), text);
+    a.dialog.Form_Load();
+    EXPECT_EQ(a.view.audio.count(), 500);
+    ASSERT_EQ(a.t.system.boxes.size(), 1u);
+    EXPECT_EQ(std::get<0>(a.t.system.boxes[0]), audio_files_cut_text);
+    a.dialog.Command3_Click();
+    EXPECT_EQ(a.t.system.questions, 1);
+    EXPECT_EQ(a.file(), text);
+    EXPECT_EQ(a.view.unloads, 0);
 }
 
 TEST(AudioFilesDialog, PreviewsGoToTheirDeviceOneAtATime) {

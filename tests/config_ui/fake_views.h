@@ -76,6 +76,11 @@ class FakeAudioFilesView : public AudioFilesView {
 public:
     void set_file_pattern(const std::string& p) override { pattern = p; }
     bool browse_to(const std::string& folder) override;
+    // As browse_to, kept apart in `clicked`.
+    bool show_files(const std::string& folder) override {
+        clicked.push_back(folder);
+        return browse_to(folder);
+    }
     std::string file_folder() override { return shown_folder; }
     ListView& files() override { return file_list; }
     ListView& audio_list() override { return audio; }
@@ -85,6 +90,7 @@ public:
     std::string pattern;
     std::string shown_folder;
     std::vector<std::string> browsed;
+    std::vector<std::string> clicked;
     FakeList file_list;
     FakeList audio;
     int unloads = 0;

@@ -1,4 +1,4 @@
-// Fuzzes the caption and audio list reader: any bytes give at most the limit of entries, and what a save writes reads back unchanged.
+// Fuzzes the caption and audio list reader: any bytes give at most the limit of entries (the first ones), and what a save writes reads back unchanged.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -18,8 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int limit = limits[data[0] % 4];
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-    const auto entries = kolvane::split_list_fields(text, limit);
+    bool more = false;
+    const auto entries = kolvane::split_list_fields(text, limit, &more);
     check(entries.size() <= static_cast<std::size_t>(limit), "a list never holds more than its limit");
+    // A list cut at its limit holds the first entries of the text, and says that more follow.
+    const auto longer = kolvane::split_list_fields(text, limit + 1);
+    check(longer.size() >= entries.size() && std::equal(entries.begin(), entries.end(), longer.begin()),
+          "a list cut short holds the text's first entries");
+    check(more == (longer.size() > entries.size()), "more is said exactly when entries were left out");
     for (const auto& entry : entries) check(entry.find('\0') == std::string::npos, "entries hold no NUL");
 
     // The same bytes cut at NULs are entries as a dialog would hold them; with the ones the format

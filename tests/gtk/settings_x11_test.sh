@@ -251,6 +251,51 @@ keys alt+e
 gone "$audio_title"
 printf "$expected$chosen$chosen" | cmp -s - "$audio_file" || fail "Add All in the kept folder gave: $(cat -A "$audio_file")"
 ok "a second opening starts in the folder of the first; Add All adds its audio files"
+
+echo "== lists the dialogs cannot keep whole: an over-full caption file, a name holding a double quote"
+saved_captions=$(mktemp -p "$work")
+cp "$captions_file" "$saved_captions"
+for i in $(seq 101); do printf 'line %s\r\n' "$i"; done >"$captions_file"
+cp "$captions_file" "$work/captions-101"
+window "Screen Saver Options" >/dev/null
+keys alt+c
+window "Screen Saver Captions" >/dev/null
+shot message-captions-cut
+grep -q "Only The First 100 Captions Were Loaded" "$work/stderr" || fail "no message about the captions left out"
+keys Return
+window "Edit Screen Saver Captions" >/dev/null
+keys alt+e
+window "Screen Saver Captions" >/dev/null
+grep -q "Save anyway?" "$work/stderr" || fail "Save did not ask before replacing the over-full caption file"
+keys Escape
+window "Edit Screen Saver Captions" >/dev/null
+cmp -s "$work/captions-101" "$captions_file" || fail "No to the question still replaced the caption file"
+keys alt+c
+gone "Edit Screen Saver Captions"
+ok "101 captions: the first 100 shown with a message; Save asks first, and No keeps the file"
+cp "$saved_captions" "$captions_file"
+mkdir -p "$work/odd"
+cp "$assets/sounds/orvel1.wav" "$work/odd/b,\"c.wav"
+cp "$assets/sounds/orvel2.wav" "$work/odd/d.wav"
+cp "$audio_file" "$work/audio-before"
+window "Screen Saver Options" >/dev/null
+keys alt+e
+window "$audio_title" >/dev/null
+keys ctrl+l
+type_text "$work/odd/"
+keys Return
+pause 1
+keys alt+a
+window "Screen Saver Audio Files" >/dev/null
+shot message-audio-quote
+grep -q "cannot be kept in the audio list" "$work/stderr" || fail "no message for the name holding a double quote"
+keys Return
+window "$audio_title" >/dev/null
+keys alt+e
+gone "$audio_title"
+{ cat "$work/audio-before"; printf '%s\r\n' "$work/odd/d.wav"; } | cmp -s - "$audio_file" ||
+  fail "Add All with a quoted name gave: $(cat -A "$audio_file")"
+ok "Add All leaves out 'b,\"c.wav' with a message and adds the other file"
 window "Screen Saver Options" >/dev/null
 keys alt+o
 gone "Screen Saver Options"
@@ -543,8 +588,14 @@ mv "$work/settings.ini.kept" "$settings_file"
 ok "a settings file of 2 GB is reported at the start and kept as it was"
 
 echo "== the scene's switches given to the settings program go back to the scene program"
-# An unprotected desktop now: a key ends a real run too.
-sed -i 's/^ScreenSaveUsePassword=1$/ScreenSaveUsePassword=0/' "$settings_file"
+# The user's settings deleted to reset them (so the desktop is unprotected now: a key ends a real run
+# too); the install folder stays known, as the installed program's own settings file says it. The lists
+# are the user's and stay.
+cp "$captions_file" "$work/captions-kept"
+cp "$audio_file" "$work/audio-kept"
+install_path=$(ini install_path)
+rm "$settings_file"
+printf '[Config]\ninstall_path=%s\n' "$install_path" >"$settings_file"
 "$settings_program" /S --frame-rate 100 2>>"$work/stderr" &
 pid=$!
 pids+=("$pid")
@@ -556,5 +607,9 @@ pause 0.7
 running "$pid" && xdotool key a  # a key on the last frame of an input block counts in the next one
 wait_exit "$pid" 5 || fail "the scene did not end on a key"
 ok "kolvane-settings /S became the scene program, which a key ends"
+[ "$(ini run_once)" = 1 ] || fail "the start after the settings were deleted did not count as the first run"
+cmp -s "$work/captions-kept" "$captions_file" && cmp -s "$work/audio-kept" "$audio_file" ||
+  fail "the first run after the settings were deleted replaced the lists: $(cat -A "$captions_file")"
+ok "with settings.ini deleted, the first run keeps both lists"
 
 echo "settings checks passed: $checks"

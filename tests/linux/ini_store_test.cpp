@@ -303,6 +303,34 @@ TEST(IniStore, SavingKeepsTheFilesModeAndItsSymlink) {
     EXPECT_EQ(fs::status(fresh).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
+// A link another user planted at the settings file: the superuser's save follows it only to that user's
+// own file, never into one of its own.
+TEST(IniStore, ALinkPlantedByAnotherUserIsFollowedOnlyToTheirOwnFile) {
+    if (geteuid() != 0) GTEST_SKIP() << "files of two owners need the superuser";
+    const uid_t planter = 54321;
+    struct Row {
+        const char* what;
+        uid_t target_owner;
+        bool saved;
+    };
+    const Row rows[] = {{"to the superuser's file", 0, false}, {"to the planter's own file", planter, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir dir;
+        const auto target = dir.path() / "target";
+        const auto user = dir.path() / "settings.ini";
+        write_file(target, "[Config]\nframe_rate=10\n");
+        ASSERT_EQ(chown(target.c_str(), row.target_owner, row.target_owner), 0);
+        fs::create_symlink(target, user);
+        ASSERT_EQ(lchown(user.c_str(), planter, planter), 0);
+        IniStore store(user.string(), "");
+        EXPECT_EQ(store.save(app_name, "Config", "frame_rate", "20"), row.saved);
+        EXPECT_EQ(read_file(target), row.saved ? "[Config]\nframe_rate=20\n" : "[Config]\nframe_rate=10\n");
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(user)));
+        EXPECT_EQ(files_in(dir.path()), 2);
+    }
+}
+
 TEST(IniStore, ReadsTheFileOnceUntilItChanges) {
     TempDir dir;
     const auto user = dir.path() / "settings.ini";

@@ -680,7 +680,13 @@ TEST_F(AudioFilesFormTest, FoldersAreOpenedFromTheFolderListAndTheLastOneIsKeptF
     HWND dialog = open();
     ASSERT_NE(dialog, nullptr);
     HWND folders = GetDlgItem(dialog, IDC_AUD_DIR1);
-    SendMessageA(folders, LB_SETCURSEL, form.folder_entries().size() - 1, 0);  // "more"
+    // One click shows the folder's files; the folder list opens it on a double click only.
+    const std::vector<std::string> shown = form.folder_entries();
+    SendMessageA(folders, LB_SETCURSEL, shown.size() - 1, 0);  // "more"
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_AUD_DIR1, LBN_SELCHANGE), reinterpret_cast<LPARAM>(folders));
+    EXPECT_EQ(form.file_folder(), in_sounds("more"));
+    EXPECT_EQ(ListBoxView(GetDlgItem(dialog, IDC_AUD_FILE1)).count(), 0);
+    EXPECT_EQ(form.folder_entries(), shown);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_AUD_DIR1, LBN_DBLCLK), reinterpret_cast<LPARAM>(folders));
     EXPECT_EQ(form.file_folder(), in_sounds("more"));
     EXPECT_EQ(ListBoxView(GetDlgItem(dialog, IDC_AUD_FILE1)).count(), 0);

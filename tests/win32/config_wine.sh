@@ -185,6 +185,25 @@ for closing in alt+c close_box; do
     fail "$closing changed the caption file"
 done
 
+echo "-- Edit Captions with 101 lines in the file: the first 100 and a message; Save asks, and No keeps the file"
+cp "$windir/Kolvane Captions.dat" "$work/captions-kept"
+for i in $(seq 101); do printf 'line %s\r\n' "$i"; done >"$windir/Kolvane Captions.dat"
+cp "$windir/Kolvane Captions.dat" "$work/captions-101"
+keys "$opt" alt+c
+box=$(window '^Screen Saver Captions$') || fail "no message about the captions left out"
+shot message-captions-cut "$box"
+keys "$box" Return
+cap=$(window '^Edit Screen Saver Captions$') || fail "Edit Captions opened no captions dialog"
+[ "$(probe 'Edit Screen Saver Captions' 1501 lines | wc -l)" = 100 ] || fail "the dialog does not show the first 100 captions"
+keys "$cap" alt+e
+box=$(window '^Screen Saver Captions$') || fail "Save did not ask before replacing the over-full caption file"
+keys "$box" n
+no_window '^Screen Saver Captions$' || fail "No did not close the question"
+cmp -s "$work/captions-101" "$windir/Kolvane Captions.dat" || fail "No to the question still replaced the caption file"
+keys "$cap" alt+c
+no_window '^Edit Screen Saver Captions$' || fail "Cancel did not close the captions dialog"
+cp "$work/captions-kept" "$windir/Kolvane Captions.dat"
+
 echo "-- Edit Audio Files: the selected sounds of the folder are added and saved; Cancel writes nothing"
 audio_title='Edit Screen Saver Audio Files ( .wav .mid )'
 keys "$opt" alt+e
@@ -333,4 +352,17 @@ keys "$cfg" alt+e
 rc=$(ended conf) || fail "Exit did not end the program"
 [ "$rc" = 0 ] || fail "Exit ended the program with exit code $rc"
 no_window "$title" || fail "the configuration window stayed"
+
+# The installer's install_path stays: without it the program stops before anything else.
+echo "-- the first-run mark deleted with the settings: the next start is a first run and keeps both lists"
+cp "$windir/Kolvane Captions.dat" "$work/captions-kept"
+cp "$windir/Kolvane Audio Files.dat" "$work/audio-kept"
+wine reg delete "$settings" /v run_once /f >/dev/null 2>&1 || fail "run_once could not be deleted"
+start again /C
+cfg=$(window "$title") || fail "no configuration window after the settings were deleted"
+keys "$cfg" alt+e
+ended again >/dev/null || fail "Exit did not end the program"
+[ "$(reg_stored "$settings" run_once)" = 1 ] || fail "the start after the settings were deleted was no first run"
+cmp -s "$work/captions-kept" "$windir/Kolvane Captions.dat" && cmp -s "$work/audio-kept" "$windir/Kolvane Audio Files.dat" ||
+  fail "the first run after the settings were deleted replaced the lists: $(cat "$windir/Kolvane Captions.dat")"
 echo "Windows configuration checks passed"
