@@ -119,7 +119,7 @@ ListLoad load_list(const std::string& path, int limit, std::vector<std::string>&
 }
 
 bool write_list_file(const DataFolders& folders, const char* name, const std::string& contents) {
-    const auto write = [&](const std::string& path) { return replace_text_file(path, contents, folders.disk); };
+    const auto write = [&](const std::string& path) { return replace_file(path, contents, folders.disk); };
     return !write_data_file(folders, name, write).empty();
 }
 

@@ -43,7 +43,7 @@ bool text_file_exists(const std::string& path) {
 namespace {
 
 // Writes a new file at `temporary`; false when it was not made or not written whole (then it is gone).
-bool write_new_file(const std::string& temporary, const std::string& contents, SystemApi* disk, bool& taken) {
+bool write_new_file(const std::string& temporary, std::string_view contents, SystemApi* disk, bool& taken) {
     // "x" creates the file only where nothing is, so a link planted there is not followed. A C library
     // without that mode refuses it; the unguessable name, checked just before, guards the file then.
     std::FILE* file = std::fopen(temporary.c_str(), "wbx");
@@ -60,7 +60,7 @@ bool write_new_file(const std::string& temporary, const std::string& contents, S
 
 }  // namespace
 
-bool replace_text_file(const std::string& path, const std::string& contents, SystemApi* disk) {
+bool replace_file(const std::string& path, std::string_view contents, SystemApi* disk) {
     std::random_device source;
     for (int attempt = 0; attempt < 8; ++attempt) {
         char suffix[32];

@@ -1,8 +1,9 @@
-// Whole-file reads and replace-on-success writes for the program's small text files.
+// Whole-file reads and replace-on-success writes for the program's small files.
 #pragma once
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "ports/system_api.h"
 
@@ -17,6 +18,6 @@ bool text_file_exists(const std::string& path);
 // is, has `disk` (when given) put it on the disk, and renames it over `path`, so a failed write never
 // leaves the old contents half replaced. A symlink at `path` is replaced, never written through: the
 // engine cannot tell whose file it points to. False when anything failed; the old file is then untouched.
-bool replace_text_file(const std::string& path, const std::string& contents, SystemApi* disk = nullptr);
+bool replace_file(const std::string& path, std::string_view contents, SystemApi* disk = nullptr);
 
 }  // namespace kolvane

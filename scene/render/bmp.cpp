@@ -1,14 +1,13 @@
 // BMP files: reading pictures of every depth the scene uses, and writing the wallpaper snapshot whole.
 #include "scene/render/bmp.h"
 
+#include "lists/text_file.h"
+
 #include <algorithm>
 #include <bit>
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <system_error>
 
 namespace kolvane {
@@ -262,44 +261,12 @@ std::vector<std::uint8_t> encode_bmp(const Image& image, BmpFormat format) {
     return out;
 }
 
-namespace {
-
-// A new file of `data` under a name nobody can guess beside `path`; false when it was not written whole.
-bool write_new_file(const std::string& temporary, std::span<const std::uint8_t> data) {
-    // "x" creates the file only where nothing is, so a link planted there is not followed. A C library
-    // without that mode refuses it; the unguessable name, checked just before, guards the file then.
-    std::FILE* file = std::fopen(temporary.c_str(), "wbx");
-    if (!file && errno == EINVAL) file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return false;
-    bool ok = std::fwrite(data.data(), 1, data.size(), file) == data.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) std::remove(temporary.c_str());
-    return ok;
-}
-
-}  // namespace
-
-bool write_bmp(const std::string& path, const Image& image, BmpFormat format) {
+bool write_bmp(const std::string& path, const Image& image, BmpFormat format, SystemApi* disk) {
     const std::vector<std::uint8_t> data = encode_bmp(image, format);
     if (data.empty()) return false;
     // The old picture (which the desktop may be showing) stays whole until the new one is complete, and
     // a symlink at `path` is replaced by the picture, never written through.
-    std::random_device source;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x%08x.new", static_cast<unsigned>(source()),
-                      static_cast<unsigned>(source()));
-        const std::string temporary = path + suffix;
-        std::error_code ec;
-        if (std::filesystem::symlink_status(temporary, ec).type() != std::filesystem::file_type::not_found) continue;
-        if (!write_new_file(temporary, data)) return false;
-        std::filesystem::rename(temporary, path, ec);
-        if (!ec) return true;
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return false;
+    return replace_file(path, {reinterpret_cast<const char*>(data.data()), data.size()}, disk);
 }
 
 }  // namespace kolvane

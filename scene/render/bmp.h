@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "ports/system_api.h"
+
 namespace kolvane {
 
 // An RGB picture: pixels are 0x00RRGGBB, row-major, top row first.
@@ -56,7 +58,9 @@ std::optional<Image> read_bmp(const std::string& path);
 // format allows gives an empty result, as does an empty picture.
 std::vector<std::uint8_t> encode_bmp(const Image& image, BmpFormat format = BmpFormat::rgb24);
 
-// Writes a BMP file; false when the picture cannot be encoded or the file cannot be written.
-bool write_bmp(const std::string& path, const Image& image, BmpFormat format = BmpFormat::rgb24);
+// Writes a BMP file, put on the disk by `disk` when given; false when the picture cannot be encoded or the
+// file cannot be written.
+bool write_bmp(const std::string& path, const Image& image, BmpFormat format = BmpFormat::rgb24,
+               SystemApi* disk = nullptr);
 
 }  // namespace kolvane

@@ -52,8 +52,10 @@ void save_wallpaper(Scene& scene) {
 
     Image snapshot;
     image_from_surface(snapshot, *surfaces.ascreen.persistent);
-    const DataFolders folders = data_folders(scene.startup);
-    const auto write = [&](const std::string& file) { return write_bmp(file, snapshot); };
+    const DataFolders folders = data_folders(scene.startup, &scene.platform.system);
+    const auto write = [&](const std::string& file) {
+        return write_bmp(file, snapshot, BmpFormat::rgb24, folders.disk);
+    };
     const std::string path = write_data_file(folders, wallpaper_file_name, write);
     // A file that cannot be written leaves the wallpaper as it was, and says so.
     if (path.empty()) {
