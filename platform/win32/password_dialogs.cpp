@@ -184,6 +184,7 @@ struct NewPasswordState {
     App* app;
     KeyboardLayout* layout;
     bool modal;  // shown by the options dialog; otherwise the only window of a /A run
+    bool* save_failed = nullptr;  // set while the last OK could not store the password
 };
 
 // Unloads the dialog, whichever way it was opened.
@@ -203,9 +204,12 @@ void OK_Click(HWND dialog, NewPasswordState& state) {
     std::string second = normalize_password(*state.layout, typed_second.text);
     SetDlgItemTextA(dialog, IDC_NEW_PASSWORD, first.c_str());
     SetDlgItemTextA(dialog, IDC_NEW_PASSWORD2, second.c_str());
-    if (new_password_ok(app.platform.system, app.platform.store, app.settings, *state.layout, first, second) ==
-        NewPasswordOutcome::saved)
-        unload_new_password(dialog, state);
+    const NewPasswordOutcome outcome =
+        new_password_ok(app.platform.system, app.platform.store, app.settings, *state.layout, first, second);
+    if (state.save_failed && outcome == NewPasswordOutcome::not_saved) *state.save_failed = true;
+    if (outcome != NewPasswordOutcome::saved) return;
+    if (state.save_failed) *state.save_failed = false;
+    unload_new_password(dialog, state);
 }
 
 INT_PTR CALLBACK new_password_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -255,8 +259,8 @@ INT_PTR CALLBACK new_password_proc(HWND dialog, UINT message, WPARAM wparam, LPA
 
 }  // namespace
 
-HWND create_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance) {
-    auto* state = new NewPasswordState{&app, &layout, false};
+HWND create_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance, bool* save_failed) {
+    auto* state = new NewPasswordState{&app, &layout, false, save_failed};
     // Wide dialogs: their boxes keep every character typed, and OK judges which can be stored.
     HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_NEWPASSWORD), nullptr, new_password_proc,
                                      reinterpret_cast<LPARAM>(state));
@@ -272,9 +276,10 @@ void show_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instan
         delete state;
 }
 
-void run_new_password_dialog(App& app, Win32System& system, KeyboardLayout& layout, HINSTANCE instance) {
-    HWND dialog = create_new_password_dialog(app, layout, instance);
-    if (!dialog) return;
+bool run_new_password_dialog(App& app, Win32System& system, KeyboardLayout& layout, HINSTANCE instance) {
+    bool save_failed = false;
+    HWND dialog = create_new_password_dialog(app, layout, instance, &save_failed);
+    if (!dialog) return true;
     system.set_modeless_dialog(dialog);
     WindowGeometry geometry(dialog, system);
     center_form(system, geometry);
@@ -288,6 +293,7 @@ void run_new_password_dialog(App& app, Win32System& system, KeyboardLayout& layo
         DispatchMessageW(&msg);
     }
     system.set_modeless_dialog(nullptr);
+    return !save_failed;
 }
 
 }  // namespace kolvane::win32

@@ -65,13 +65,14 @@ private:
     HWND dialog_ = nullptr;
 };
 
-// frm_newpassword as the only window of the process; returns once the dialog has unloaded.
-void run_new_password_dialog(App& app, Win32System& system, KeyboardLayout& layout, HINSTANCE instance);
+// frm_newpassword as the only window of the process; returns once the dialog has unloaded. False when it
+// was left after a save that failed: the password asked for is not in force.
+bool run_new_password_dialog(App& app, Win32System& system, KeyboardLayout& layout, HINSTANCE instance);
 
 // frm_newpassword shown modally over its owner (the options dialog's Password button).
 void show_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance, HWND owner);
 
 // Creates frm_newpassword without running it (tests drive it with messages); null on failure.
-HWND create_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance);
+HWND create_new_password_dialog(App& app, KeyboardLayout& layout, HINSTANCE instance, bool* save_failed = nullptr);
 
 }  // namespace kolvane::win32

@@ -47,8 +47,8 @@ public:
 
     int run_new_password(kolvane::App& app) override {
         kolvane::win32::Win32KeyboardLayout layout;
-        kolvane::win32::run_new_password_dialog(app, system_, layout, instance_);
-        return 0;
+        // Cancelled after a save failed: the password asked for is not in force, which is no success.
+        return kolvane::win32::run_new_password_dialog(app, system_, layout, instance_) ? 0 : 1;
     }
 
     int run_configuration(kolvane::App& app) override {
