@@ -78,9 +78,10 @@ for name in "${!sources[@]}"; do
 done
 [ "$(ls "$instdir" | wc -l)" = "${#sources[@]}" ] || fail "the installation folder holds more: $(ls "$instdir" | tr '\n' ' ')"
 grep -q 'Kolvane Captions.dat' "$instdir/kolvane.html" || fail "the help page does not name the list files"
+# A reg run that Wine could not start reads as empty: the value is read again until it settles.
+install_path_is() { [ "$(reg_value "$1" install_path)" = 'C:\Program Files\Kolvane\' ]; }
 for key in "$settings" "$machine"; do
-  [ "$(reg_value "$key" install_path)" = 'C:\Program Files\Kolvane\' ] ||
-    fail "install_path under $key is '$(reg_value "$key" install_path)'"
+  eventually install_path_is "$key" || fail "install_path under $key is '$(reg_value "$key" install_path)'"
 done
 [ "$(reg_value "$desktop" SCRNSAVE.EXE)" = 'C:\windows\system32\kolvane.scr' ] ||
   fail "Kolvane is not the current screen saver: '$(reg_value "$desktop" SCRNSAVE.EXE)'"

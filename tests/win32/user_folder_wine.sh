@@ -119,18 +119,18 @@ keys "$cfg" alt+F4
 rc=$(ended conf) || fail "the configuration window did not end"
 [ "$rc" = 0 ] || fail "the configuration ended with code $rc"
 
-echo "-- a first run writes its lists there, marks itself done, and the wallpaper picture lands there too"
+echo "-- a first run writes the list that is missing there (the Windows directory's captions stay), marks itself done, and the wallpaper picture lands there too"
 delete_value "$settings" run_once
 rm -rf "$user_dir"
 store_value "$settings" save_as_wallpaper 1
 start scene /S
 rc=$(key_ends scene) || fail "a key did not end the scene"
 [ "$rc" = 0 ] || fail "the scene ended with code $rc"
-printf 'Welcome To Kolvane Screen Saver\r\nYou can adjust the frame rate and how often to launch an object\r\n' |
-  cmp -s - "$user_dir/Kolvane Captions.dat" ||
-  fail "no default caption list in the per-user folder: $(ls -A "$user_dir" 2>&1 | tr '\n' ' ') $(head -c 80 "$user_dir/Kolvane Captions.dat" 2>&1)"
+[ ! -e "$user_dir/Kolvane Captions.dat" ] ||
+  fail "the first run wrote default captions over the Windows directory's list: $(head -c 80 "$user_dir/Kolvane Captions.dat")"
+printf 'From the Windows directory\r\n' | cmp -s - "$windir/Kolvane Captions.dat" || fail "the Windows directory's list changed"
 [ "$(head -1 "$user_dir/Kolvane Audio Files.dat" | tr -d '\r')" = 'C:\Program Files\Kolvane\orvel1.wav' ] ||
-  fail "no default audio list in the per-user folder"
+  fail "no default audio list in the per-user folder: $(ls -A "$user_dir" 2>&1 | tr '\n' ' ')"
 [ "$(reg_value "$settings" run_once)" = 1 ] || fail "the first run was not marked done"
 [ "$(identify -format '%wx%h' "$user_dir/Kolvane Image.bmp" 2>/dev/null)" = 1024x768 ] ||
   fail "no wallpaper picture in the per-user folder"
